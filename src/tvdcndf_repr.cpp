@@ -1,0 +1,195 @@
+// The number's representation: construction, the validity check of the
+// packed form, the exponent, the digit counts and the text form.
+#include <cstdlib>
+
+#include "tvdcndf.h"
+
+int clsNumDbFld::m_nDefDbFldLen = 38;
+int clsNumDbFld::m_nDefDbFldScale = 8;
+
+namespace {
+// A packed byte as the signed value it stands for.
+inline int SignedByte(char ch)
+{
+    return static_cast<signed char>(ch);
+}
+} // namespace
+
+clsNumDbFld::clsNumDbFld() : m_nDbFldLen(m_nDefDbFldLen), m_nDbFldScale(m_nDefDbFldScale) {}
+
+clsNumDbFld::clsNumDbFld(const clsNumDbFld& other)
+    : CObject(other),
+      m_nDbFldLen(other.m_nDbFldLen),
+      m_nDbFldScale(other.m_nDbFldScale),
+      m_strData(other.m_strData),
+      m_strWork(other.m_strWork)
+{
+    CheckValid();
+}
+
+clsNumDbFld::~clsNumDbFld() {}
+
+void clsNumDbFld::CheckValid() const
+{
+    CObject::CheckValid();
+    int nCurStrLen = m_strData.GetLength();
+    // clang-format off
+    TV_ASSERT(m_nDbFldLen > 0);
+    TV_ASSERT(m_nDbFldScale >= 0);
+    TV_ASSERT(m_nDbFldLen >= m_nDbFldScale);
+    TV_ASSERT(m_nDbFldLen <= MAX_NumDbFldLen + 1);
+    TV_ASSERT(m_nDbFldScale <= MAX_NumDbFldLen);
+    // clang-format on
+    if (nCurStrLen == 1) {
+        TV_ASSERT(m_strData[0] == 'o');
+    } else if (nCurStrLen != 0) {
+        TV_ASSERT(nCurStrLen > 2);
+        TV_ASSERT(m_strData[0] == 'n' || m_strData[0] == 'p');
+        bool bNegative = m_strData[0] == 'n';
+
+        int nExp = SignedByte(m_strData[1]);
+        TV_ASSERT(nExp >= 10 || nExp <= -10);
+        if (bNegative)
+            TV_ASSERT(nExp > 10 || nExp <= -10);
+        else
+            TV_ASSERT(nExp >= 10 || nExp < -10);
+        nExp = nExp >= 10 ? nExp - 10 : nExp + 10;
+        if (bNegative)
+            nExp = -nExp;
+        TV_ASSERT(nExp < m_nDbFldLen - m_nDbFldScale);
+
+        int nNumDigStored = 2 * nCurStrLen - 4;
+        TV_ASSERT(nNumDigStored <= m_nDbFldLen + 1);
+        const signed char* ptrData = reinterpret_cast<const signed char*>(static_cast<const char*>(m_strData)) + 2;
+        const signed char* ptrLast = ptrData + (nCurStrLen - 3);
+        TV_ASSERT(*ptrData >= 20 || *ptrData <= -20);
+        for (;; ++ptrData) {
+            if (bNegative)
+                TV_ASSERT(*ptrData <= -10 && *ptrData > -110);
+            else
+                TV_ASSERT(*ptrData >= 10 && *ptrData < 110);
+            if (ptrData == ptrLast)
+                break;
+        }
+        TV_ASSERT(*ptrData > 10 || *ptrData < -10);
+        int nCurScale = nNumDigStored - nExp - 1;
+        if (nCurScale < 0)
+            nCurScale = 0;
+        TV_ASSERT(nCurScale <= m_nDbFldScale + 1);
+        if (nCurScale > m_nDbFldScale)
+            TV_ASSERT((*ptrData % 10) == 0);
+    }
+    m_strText = *this;
+}
+
+int clsNumDbFld::DecodeExponent(const char* pData) const
+{
+    int nByte = SignedByte(pData[1]);
+    if (pData[0] == 'n')
+        nByte = -nByte;
+    return nByte >= 10 ? nByte - 10 : nByte + 10;
+}
+
+void clsNumDbFld::SetExponent(int nExp)
+{
+    int nByte = nExp >= 0 ? nExp + 10 : nExp - 10;
+    if (m_strData[0] == 'n')
+        nByte = -nByte;
+    m_strData.SetAt(1, static_cast<char>(nByte));
+}
+
+void clsNumDbFld::GetCurNumLenScale(int* pnCurNumLen, int* pnCurScale) const
+{
+    CheckValid();
+    int nLen = m_strData.GetLength();
+    if (nLen <= 1) {
+        if (pnCurNumLen)
+            *pnCurNumLen = 0;
+        if (pnCurScale)
+            *pnCurScale = 0;
+        return;
+    }
+    int nExp = GetExponent();
+    // Twice the digit bytes less e + 1; the pad digit of an odd run does not count.
+    int nCurScale = 2 * nLen - nExp - 5;
+    if (nCurScale > 0 && SignedByte(m_strData[nLen - 1]) % 10 == 0)
+        --nCurScale;
+    if (nCurScale < 0)
+        nCurScale = 0;
+    if (pnCurScale)
+        *pnCurScale = nCurScale;
+    if (pnCurNumLen)
+        *pnCurNumLen = nExp < 0 ? nCurScale : nExp + nCurScale + 1;
+}
+
+int clsNumDbFld::GetCurIntLen() const
+{
+    int nCurNumLen = 0;
+    int nCurScale = 0;
+    GetCurNumLenScale(&nCurNumLen, &nCurScale);
+    return nCurNumLen - nCurScale;
+}
+
+int clsNumDbFld::GetCurNumLen() const
+{
+    int nCurNumLen = 0;
+    GetCurNumLenScale(&nCurNumLen, nullptr);
+    return nCurNumLen;
+}
+
+int clsNumDbFld::GetCurScale() const
+{
+    int nCurScale = 0;
+    GetCurNumLenScale(nullptr, &nCurScale);
+    return nCurScale;
+}
+
+clsStrPlus clsNumDbFld::GetText() const
+{
+    clsStrPlus strResult;
+    int nLen = m_strData.GetLength();
+    if (nLen == 0)
+        return strResult;
+    if (m_strData[0] == 'o') {
+        strResult = "0";
+        return strResult;
+    }
+    int nExp = GetExponent();
+    char* pBuf = strResult.GetWriteBuf(std::abs(nExp) + 2 * nLen);
+    int nPos = 0;
+    bool bPoint = false;
+    if (m_strData[0] == 'n')
+        pBuf[nPos++] = '-';
+    if (nExp < 0) {
+        pBuf[nPos++] = '0';
+        pBuf[nPos++] = '.';
+        for (int i = 0; i < -nExp - 1; ++i)
+            pBuf[nPos++] = '0';
+        bPoint = true;
+    }
+    int nDigitsWritten = 0;
+    for (int i = 2; i < nLen; ++i) {
+        int nByte = std::abs(SignedByte(m_strData[i]));
+        int anDigit[2] = {nByte / 10 - 1, nByte % 10};
+        for (int nDigit : anDigit) {
+            if (!bPoint && nDigitsWritten == nExp + 1) {
+                pBuf[nPos++] = '.';
+                bPoint = true;
+            }
+            pBuf[nPos++] = static_cast<char>('0' + nDigit);
+            ++nDigitsWritten;
+        }
+    }
+    if (bPoint) {
+        while (pBuf[nPos - 1] == '0')
+            --nPos;
+        if (pBuf[nPos - 1] == '.')
+            --nPos;
+    } else {
+        // The integer zeros that the run does not store.
+        for (; nDigitsWritten < nExp + 1; ++nDigitsWritten)
+            pBuf[nPos++] = '0';
+    }
+    strResult.ReleaseWriteBuf(nPos);
+    return strResult;
+}
