@@ -1,0 +1,93 @@
+// Helpers shared by the unit tests: checking a clsUtilException's code in one
+// line, and reaching the number's protected fields and workers.
+#ifndef TV_TEST_UTIL_H
+#define TV_TEST_UTIL_H
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "tvdcndf.h"
+
+// Success when fn throws clsUtilException with nCode; the failure message
+// names what happened instead.
+template <class F>
+::testing::AssertionResult ThrowsUtilError(int nCode, F&& fn)
+{
+    try {
+        fn();
+    } catch (const clsUtilException& e) {
+        if (e.m_nErrCode == nCode)
+            return ::testing::AssertionSuccess();
+        return ::testing::AssertionFailure() << "threw code " << e.m_nErrCode << ", expected " << nCode;
+    } catch (const std::exception& e) {
+        return ::testing::AssertionFailure() << "threw another exception: " << e.what();
+    }
+    return ::testing::AssertionFailure() << "threw nothing, expected code " << nCode;
+}
+
+#define EXPECT_UTIL_ERROR(code, stmt) EXPECT_TRUE(ThrowsUtilError((code), [&] { stmt; }))
+#define ASSERT_UTIL_ERROR(code, stmt) ASSERT_TRUE(ThrowsUtilError((code), [&] { stmt; }))
+
+// A number whose protected members are reachable from the tests. Build one
+// directly (NumProbe p("1.5")) to call a worker, or use the static readers on
+// any clsNumDbFld.
+struct NumProbe : clsNumDbFld {
+    using clsNumDbFld::clsNumDbFld;
+    using clsNumDbFld::operator=;
+    NumProbe() = default;
+    NumProbe(const clsNumDbFld& other) : clsNumDbFld(other) {}
+
+    using clsNumDbFld::AddAbs;
+    using clsNumDbFld::DivideBy;
+    using clsNumDbFld::DivideCore;
+    using clsNumDbFld::LongDivide;
+    using clsNumDbFld::MultiplyBy;
+    using clsNumDbFld::RoundTo;
+    using clsNumDbFld::SetExponent;
+    using clsNumDbFld::ShiftLeftDigit;
+    using clsNumDbFld::ShiftRightDigit;
+    using clsNumDbFld::ShortDivide;
+    using clsNumDbFld::SubtractAbs;
+
+    static int Len(const clsNumDbFld& num) { return num.*(&NumProbe::m_nDbFldLen); }
+    static int Scale(const clsNumDbFld& num) { return num.*(&NumProbe::m_nDbFldScale); }
+    static const clsStrPlus& Data(const clsNumDbFld& num) { return num.*(&NumProbe::m_strData); }
+    static const clsStrPlus& Work(const clsNumDbFld& num) { return num.*(&NumProbe::m_strWork); }
+    static const clsStrPlus& Text(const clsNumDbFld& num) { return num.*(&NumProbe::m_strText); }
+    // Sets the fields directly, without any check (as the division does).
+    static void SetFields(clsNumDbFld& num, int nLen, int nScale)
+    {
+        num.*(&NumProbe::m_nDbFldLen) = nLen;
+        num.*(&NumProbe::m_nDbFldScale) = nScale;
+    }
+};
+
+// The packed form written as the tables write it: "'p', 12, 22, 44, 60";
+// "" for the null value and "'o'" for zero. Reads the packed string without
+// validating it.
+inline std::string PackedText(const clsNumDbFld& num)
+{
+    const clsStrPlus& strData = NumProbe::Data(num);
+    std::string strOut;
+    for (int i = 0; i < strData.GetLength(); ++i) {
+        if (i == 0) {
+            strOut += '\'';
+            strOut += strData[0];
+            strOut += '\'';
+        } else {
+            strOut += ", " + std::to_string(static_cast<int>(static_cast<signed char>(strData[i])));
+        }
+    }
+    return strOut;
+}
+
+// A number at (nLen, nScale) holding the value of the text.
+inline clsNumDbFld NumAt(int nLen, int nScale, const char* pszValue)
+{
+    clsNumDbFld num(nLen, nScale);
+    num = pszValue;
+    return num;
+}
+
+#endif // TV_TEST_UTIL_H
