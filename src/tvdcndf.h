@@ -199,6 +199,9 @@ protected:
     void SetExponent(int nExp);
     // Rounds a value with nCurScale decimals to nNewScale (Round's worker).
     void RoundTo(int nNewScale, int nCurScale);
+    // Rounds a freshly built result that may hold more decimals than the
+    // scale (counted from the packed digits, without a validity check).
+    void RoundExcessDecimals();
     // Digit runs ending in a NUL: d1 d2 .. dm becomes d2 .. dm 0 (left) or
     // 0 d1 .. dm (right, one byte longer).
     void ShiftLeftDigit(char* pDigits);

@@ -142,6 +142,19 @@ void clsNumDbFld::RoundTo(int nNewScale, int nCurScale)
     CheckValid();
 }
 
+void clsNumDbFld::RoundExcessDecimals()
+{
+    int nLen = m_strData.GetLength();
+    if (nLen <= 1)
+        return; // zero is never rounded
+    // Twice the digit bytes less e + 1, the pad digit of an odd run not counted.
+    int nCurScale = 2 * (nLen - 2) - GetExponent() - 1;
+    if (SignedByte(m_strData[nLen - 1]) % 10 == 0)
+        --nCurScale;
+    if (nCurScale > m_nDbFldScale)
+        RoundTo(m_nDbFldScale, nCurScale);
+}
+
 void clsNumDbFld::SetLenScale(int nLen, int nScale)
 {
     ResolveLenScale(nLen, nScale, m_nDbFldLen, m_nDbFldScale);
