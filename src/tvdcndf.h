@@ -195,6 +195,14 @@ public:
 protected:
     friend clsNumDbFld DoBinaryOp(const clsNumDbFld& num1, const clsNumDbFld& num2, int nOp);
 
+    // A packed byte as the signed value it stands for.
+    static int SignedByte(char ch) { return static_cast<signed char>(ch); }
+    // The exponent byte for e = nExp in a value of the given sign.
+    static char ExponentByte(int nExp, bool bNegative)
+    {
+        int nByte = nExp >= 0 ? nExp + 10 : nExp - 10;
+        return static_cast<char>(bNegative ? -nByte : nByte);
+    }
     // Writes the exponent byte for e = nExp in place (value of two bytes or more).
     void SetExponent(int nExp);
     // Rounds a value with nCurScale decimals to nNewScale (Round's worker).

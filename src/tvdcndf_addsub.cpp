@@ -5,16 +5,6 @@
 #include "tvdcndf.h"
 
 namespace {
-inline int SignedByte(char ch)
-{
-    return static_cast<signed char>(ch);
-}
-
-inline char ExponentByte(int nExp, bool bNegative)
-{
-    int nByte = nExp >= 0 ? nExp + 10 : nExp - 10;
-    return static_cast<char>(bNegative ? -nByte : nByte);
-}
 
 // The digit bytes of an operand read in the sign of the result: each byte
 // negated when the operand's sign differs from the result's.
@@ -22,13 +12,13 @@ struct DigitRun {
     const char* m_pBytes;
     int m_nBytes;
     int m_nSign;
-    int At(int i) const { return m_nSign * SignedByte(m_pBytes[i]); }
+    int At(int i) const { return m_nSign * static_cast<signed char>(m_pBytes[i]); }
 };
 
 // Removes trailing zero digit bytes (10 or -10) of a run; gives the new count.
 int TrimZeroBytes(const char* pBytes, int nBytes)
 {
-    while (nBytes > 0 && std::abs(SignedByte(pBytes[nBytes - 1])) == 10)
+    while (nBytes > 0 && std::abs(static_cast<signed char>(pBytes[nBytes - 1])) == 10)
         --nBytes;
     return nBytes;
 }
@@ -78,16 +68,21 @@ int clsNumDbFld::CompareAbs(const clsNumDbFld& other) const
 }
 
 namespace {
-// The two operands of AddAbs / SubtractAbs lined up: the base operand's digit
-// byte j stands above the aligned operand's byte j - k. When the exponents
-// differ by an odd count the aligned run is first shifted right by one digit
-// into strShift.
-struct Alignment {
-    DigitRun base;
-    DigitRun aligned;
-    int k;
-    int nBytes; // T: digit bytes of the result before any carry
-};
+// For exponents that differ by an odd count: the aligned operand's run is
+// copied into strShift and shifted right by one decimal digit (a 0 digit in
+// front, one byte more, a trailing zero digit byte dropped), and stands for
+// the aligned operand from then on.
+template <class ShiftRight>
+void ShiftAlignedRun(DigitRun& aligned, clsStrPlus& strShift, ShiftRight shiftRight)
+{
+    strShift = clsStrPlus(aligned.m_pBytes, aligned.m_nBytes);
+    char* pShift = strShift.GetWriteBuf(aligned.m_nBytes + 1);
+    shiftRight(pShift);
+    int nShifted = TrimZeroBytes(pShift, aligned.m_nBytes + 1);
+    strShift.ReleaseWriteBuf(nShifted);
+    aligned.m_pBytes = strShift;
+    aligned.m_nBytes = nShifted;
+}
 } // namespace
 
 void clsNumDbFld::AddAbs(const clsNumDbFld& other)
@@ -111,15 +106,8 @@ void clsNumDbFld::AddAbs(const clsNumDbFld& other)
     DigitRun aligned{static_cast<const char*>(numAligned.m_strData) + 2, numAligned.m_strData.GetLength() - 2,
                      bBaseIsThis ? nSignOther : 1};
     clsStrPlus strShift;
-    if (nDiff % 2 == 1) {
-        strShift = clsStrPlus(aligned.m_pBytes, aligned.m_nBytes);
-        char* pShift = strShift.GetWriteBuf(aligned.m_nBytes + 1);
-        ShiftRightDigit(pShift);
-        int nShifted = TrimZeroBytes(pShift, aligned.m_nBytes + 1);
-        strShift.ReleaseWriteBuf(nShifted);
-        aligned.m_pBytes = strShift;
-        aligned.m_nBytes = nShifted;
-    }
+    if (nDiff % 2 == 1)
+        ShiftAlignedRun(aligned, strShift, [this](char* pDigits) { ShiftRightDigit(pDigits); });
     const int k = nDiff / 2;
     const int nB = base.m_nBytes;
     const int nA = aligned.m_nBytes;
@@ -193,15 +181,8 @@ void clsNumDbFld::SubtractAbs(const clsNumDbFld& other)
     DigitRun aligned{static_cast<const char*>(numAligned.m_strData) + 2, numAligned.m_strData.GetLength() - 2,
                      numAligned.m_strData[0] == chSign ? 1 : -1};
     clsStrPlus strShift;
-    if (nDiff % 2 == 1) {
-        strShift = clsStrPlus(aligned.m_pBytes, aligned.m_nBytes);
-        char* pShift = strShift.GetWriteBuf(aligned.m_nBytes + 1);
-        ShiftRightDigit(pShift);
-        int nShifted = TrimZeroBytes(pShift, aligned.m_nBytes + 1);
-        strShift.ReleaseWriteBuf(nShifted);
-        aligned.m_pBytes = strShift;
-        aligned.m_nBytes = nShifted;
-    }
+    if (nDiff % 2 == 1)
+        ShiftAlignedRun(aligned, strShift, [this](char* pDigits) { ShiftRightDigit(pDigits); });
     const int k = nDiff / 2;
     const int nB = base.m_nBytes;
     const int nA = aligned.m_nBytes;

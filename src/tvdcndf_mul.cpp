@@ -6,15 +6,10 @@
 #include "tvdcndf.h"
 
 namespace {
-inline int SignedByte(char ch)
-{
-    return static_cast<signed char>(ch);
-}
-
 // The signed base-100 value of a digit byte (22 is 12, -22 is -12).
 inline int DigitValue(char ch)
 {
-    int nByte = SignedByte(ch);
+    int nByte = static_cast<signed char>(ch);
     return nByte > 0 ? nByte - 10 : nByte + 10;
 }
 } // namespace
@@ -94,9 +89,8 @@ void clsNumDbFld::MultiplyBy(const clsNumDbFld& other)
     }
 
     const bool bNegative = !bSameSign;
-    int nExpByte = nExp >= 0 ? nExp + 10 : nExp - 10;
     pBuf[0] = bNegative ? 'n' : 'p';
-    pBuf[1] = static_cast<char>(bNegative ? -nExpByte : nExpByte);
+    pBuf[1] = ExponentByte(nExp, bNegative);
     m_strWork.ReleaseWriteBuf(n + 2);
     m_strData = m_strWork;
     RoundExcessDecimals();

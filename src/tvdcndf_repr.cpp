@@ -7,14 +7,6 @@
 int clsNumDbFld::m_nDefDbFldLen = 38;
 int clsNumDbFld::m_nDefDbFldScale = 8;
 
-namespace {
-// A packed byte as the signed value it stands for.
-inline int SignedByte(char ch)
-{
-    return static_cast<signed char>(ch);
-}
-} // namespace
-
 clsNumDbFld::clsNumDbFld() : m_nDbFldLen(m_nDefDbFldLen), m_nDbFldScale(m_nDefDbFldScale) {}
 
 clsNumDbFld::clsNumDbFld(const clsNumDbFld& other)
@@ -92,10 +84,7 @@ int clsNumDbFld::DecodeExponent(const char* pData) const
 
 void clsNumDbFld::SetExponent(int nExp)
 {
-    int nByte = nExp >= 0 ? nExp + 10 : nExp - 10;
-    if (m_strData[0] == 'n')
-        nByte = -nByte;
-    m_strData.SetAt(1, static_cast<char>(nByte));
+    m_strData.SetAt(1, ExponentByte(nExp, m_strData[0] == 'n'));
 }
 
 void clsNumDbFld::GetCurNumLenScale(int* pnCurNumLen, int* pnCurScale) const

@@ -6,17 +6,6 @@
 #include "tvdcndf.h"
 
 namespace {
-inline int SignedByte(char ch)
-{
-    return static_cast<signed char>(ch);
-}
-
-// The exponent byte for e in a value of the given sign.
-inline char ExponentByte(int nExp, bool bNegative)
-{
-    int nByte = nExp >= 0 ? nExp + 10 : nExp - 10;
-    return static_cast<char>(bNegative ? -nByte : nByte);
-}
 
 // Checks a requested length and scale (-1 keeps the current one) and gives
 // the values that they stand for; 2001 for anything outside the ranges.

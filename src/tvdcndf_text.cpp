@@ -201,9 +201,8 @@ clsNumDbFld& clsNumDbFld::ParseStr(const char* psz)
         nDigits -= 2;
     }
     pDigitBytes[nBytes] = 0;
-    int nExpByte = nExp >= 0 ? nExp + 10 : nExp - 10;
     pBuf[0] = bNegative ? 'n' : 'p';
-    pBuf[1] = static_cast<char>(bNegative ? -nExpByte : nExpByte);
+    pBuf[1] = ExponentByte(nExp, bNegative);
     m_strData.ReleaseWriteBuf(nBytes + 2);
     if (bRound)
         RoundTo(S, nDigits - nExp - 1);
