@@ -27,9 +27,11 @@ void* AllocStrMem(UINT nSiz, UINT* pnActualAllocSiz)
     return p;
 }
 
-void FreeStrMem(void* p, UINT /*nSiz*/)
+// The size goes to the heap's sized release: it must be the size that
+// AllocStrMem gave for p.
+void FreeStrMem(void* p, UINT nSiz)
 {
-    ::operator delete(p);
+    ::operator delete(p, static_cast<size_t>(nSiz));
 }
 
 namespace {
