@@ -196,7 +196,9 @@ clsNumDbFld& clsNumDbFld::ParseStr(const char* psz)
         chByte = static_cast<char>(-chByte);
     }
     int nBytes = (nDigits + 1) / 2;
-    while (pDigitBytes[nBytes - 1] == 10 || pDigitBytes[nBytes - 1] == -10) {
+    // Two zero digits, in either sign; read as a signed byte whatever the
+    // signedness of char.
+    while (SignedByte(pDigitBytes[nBytes - 1]) == 10 || SignedByte(pDigitBytes[nBytes - 1]) == -10) {
         --nBytes;
         nDigits -= 2;
     }
