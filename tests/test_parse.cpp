@@ -219,6 +219,38 @@ TEST(NumParse, NullPointerAndOtherEntries)
     EXPECT_UTIL_ERROR(-2054, clsNumDbFld numBad("1-"));
 }
 
+// Texts far longer than any number: only the places up to the rounding
+// digit are written, whatever follows.
+TEST(NumParse, LongTexts)
+{
+    const std::string strZeros(5000, '0');
+    const std::string strNines(5000, '9');
+    EXPECT_TRUE(ParsesAs(10, 2, strZeros + "5", {0, "5"}));
+    EXPECT_TRUE(ParsesAs(10, 2, "0." + strZeros + "1", {0, "0"}));
+    EXPECT_TRUE(ParsesAs(10, 2, "-1." + strNines, {0, "-2"}));
+    EXPECT_TRUE(ParsesAs(10, 2, "1.23" + strZeros + "x", {0, "1.23"}));
+    EXPECT_TRUE(ParsesAs(10, 2, strNines, {-2053, ""}));
+    EXPECT_TRUE(ParsesAs(100, 100, "." + strNines, {-2053, ""}));
+    EXPECT_TRUE(ParsesAs(100, 99, "." + strNines, {0, "1"}));
+    EXPECT_TRUE(ParsesAs(10, 2, std::string(5000, ' ') + "7" + std::string(5000, ' '), {0, "7"}));
+}
+
+// A number may read its own text, and take its own packed form.
+TEST(NumParse, OwnTextAndOwnPackedForm)
+{
+    clsNumDbFld num(10, 2);
+    num = "-12.5";
+    num.ParseStr(static_cast<const char*>(num));
+    EXPECT_EQ(PackedText(num), "'n', -11, -22, -60");
+    num = static_cast<const char*>(num);
+    EXPECT_EQ(PackedText(num), "'n', -11, -22, -60");
+    num.SetRawData(num.GetRawData());
+    EXPECT_EQ(PackedText(num), "'n', -11, -22, -60");
+    // The packed form is no text: it fails, and leaves the null value.
+    EXPECT_UTIL_ERROR(-2045, num.ParseStr(num.GetRawData()));
+    EXPECT_EQ(PackedText(num), "");
+}
+
 // Random texts over the characters that matter to the grammar, at lengths
 // and scales that put the capacity and the rounding digit close together.
 TEST(NumParse, RandomTextsAgreeWithTheModel)
