@@ -176,9 +176,14 @@ public:
     int IsNotNegative() const { return IsZero() || m_strData[0] == 'p'; }
 
     // --- conversions through the text form ---------------------------------
-    // A value with decimals raises -2044, a negative one -2047 for the
-    // unsigned types; -2048 / -2049 beyond the 16-bit ranges, -2050 / -2051
-    // beyond 2147483647 / 4294967295 (long and ULONG keep these bounds).
+    // The text form read as the target type; the number is neither changed nor
+    // validated, and the null value gives 0 (CString ""). A value with
+    // decimals raises -2044, a negative one -2047 for the unsigned types (the
+    // sign first: -1.5 to UINT raises -2047); -2048 / -2049 beyond the 16-bit
+    // ranges; -2050 beyond a magnitude of 2147483647 for short, int and long
+    // (-2147483648 raises it too), -2051 beyond 4294967295 for USHORT, UINT
+    // and ULONG: long and ULONG keep these 32-bit bounds. 40000 to short
+    // raises -2048, 3000000000 to USHORT -2049, 5000000000 to USHORT -2051.
     operator short() const { return clsStrPlus(*this).ToShort(); }
     operator USHORT() const { return clsStrPlus(*this).ToUShort(); }
     operator int() const { return clsStrPlus(*this).ToInt(); }

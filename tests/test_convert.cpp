@@ -200,6 +200,13 @@ TEST(NumConvert, UsesTheNumbersOwnDigits)
     EXPECT_EQ(numNines.operator CString(), strNines);
     EXPECT_UTIL_ERROR(-2050, (void)static_cast<long>(numNines));
     EXPECT_UTIL_ERROR(-2051, (void)static_cast<ULONG>(numNines));
+    // The longest texts: a hundred decimals, a hundred integer digits.
+    const std::string strTiny = "0." + std::string(99, '0') + "1";
+    EXPECT_EQ(static_cast<double>(NumAt(100, 100, strTiny.c_str())), 1e-100);
+    EXPECT_EQ(NumAt(100, 100, strTiny.c_str()).operator CString(), strTiny);
+    const std::string strHuge = "1" + std::string(99, '0');
+    EXPECT_EQ(static_cast<double>(NumAt(100, 0, strHuge.c_str())), 1e99);
+    EXPECT_UTIL_ERROR(-2044, (void)static_cast<int>(NumAt(100, 100, strTiny.c_str())));
     // At scale 0 a value rounded on the way in converts as a whole number.
     const clsNumDbFld numRounded = NumAt(10, 0, "2.5");
     EXPECT_EQ(static_cast<int>(numRounded), 3);
