@@ -88,6 +88,17 @@ void clsNumDbFld::MultiplyBy(const clsNumDbFld& other)
         pBuf[n + 2] = 0;
     }
 
+    // A product below 10^(e + 1) <= 10^-(scale + 1) is less than half a unit
+    // of the last decimal place and rounds to zero. Its exponent may lie
+    // beyond what the exponent byte can hold (two factors of 10^-100 give
+    // 10^-200), so it is never written.
+    if (nExp < -m_nDbFldScale - 1) {
+        m_strWork.ReleaseWriteBuf(0);
+        m_strData = g_numZero.m_strData;
+        CheckValid();
+        return;
+    }
+
     const bool bNegative = !bSameSign;
     pBuf[0] = bNegative ? 'n' : 'p';
     pBuf[1] = ExponentByte(nExp, bNegative);
