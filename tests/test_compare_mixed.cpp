@@ -8,6 +8,8 @@
 #include <cmath>
 #include <limits>
 #include <string>
+#include <type_traits>
+#include <utility>
 
 #include "tv_test_util.h"
 
@@ -171,6 +173,35 @@ void ExpectExactSignatures(const char* pszType, T value)
         EXPECT_EQ(apfnValueFirst[i](value, numOne), anWant[i]) << "operator " << i << ", value first";
     }
 }
+
+// Each form with a number on one side is one of the library's operators (a
+// built-in comparison after a conversion of the number would give bool), and
+// none is ambiguous; the string classes on either side included.
+template <class T>
+constexpr bool kFormsAreTheNumbersOperators =
+    std::is_same_v<decltype(std::declval<T>() == std::declval<const clsNumDbFld&>()), int> &&
+    std::is_same_v<decltype(std::declval<const clsNumDbFld&>() == std::declval<T>()), int> &&
+    std::is_same_v<decltype(std::declval<T>() != std::declval<const clsNumDbFld&>()), int> &&
+    std::is_same_v<decltype(std::declval<const clsNumDbFld&>() != std::declval<T>()), int> &&
+    std::is_same_v<decltype(std::declval<T>() <= std::declval<const clsNumDbFld&>()), int> &&
+    std::is_same_v<decltype(std::declval<const clsNumDbFld&>() <= std::declval<T>()), int> &&
+    std::is_same_v<decltype(std::declval<T>() >= std::declval<const clsNumDbFld&>()), int> &&
+    std::is_same_v<decltype(std::declval<const clsNumDbFld&>() >= std::declval<T>()), int>;
+
+static_assert(kFormsAreTheNumbersOperators<short&>);
+static_assert(kFormsAreTheNumbersOperators<USHORT&>);
+static_assert(kFormsAreTheNumbersOperators<int&>);
+static_assert(kFormsAreTheNumbersOperators<UINT&>);
+static_assert(kFormsAreTheNumbersOperators<long&>);
+static_assert(kFormsAreTheNumbersOperators<ULONG&>);
+static_assert(kFormsAreTheNumbersOperators<double&>);
+static_assert(kFormsAreTheNumbersOperators<const char*&>);
+static_assert(kFormsAreTheNumbersOperators<char*&>);
+static_assert(kFormsAreTheNumbersOperators<const char (&)[5]>);
+static_assert(kFormsAreTheNumbersOperators<CString&>);
+static_assert(kFormsAreTheNumbersOperators<const CString&>);
+static_assert(kFormsAreTheNumbersOperators<clsStrPlus&>);
+static_assert(kFormsAreTheNumbersOperators<const clsStrPlus&>);
 
 TEST(NumCompareMixed, NumberOneEqualsOneOfEveryType)
 {
