@@ -255,8 +255,8 @@ TEST(NumParse, OwnTextAndOwnPackedForm)
 // and scales that put the capacity and the rounding digit close together.
 TEST(NumParse, RandomTextsAgreeWithTheModel)
 {
-    const unsigned uSeed = std::random_device{}();
-    SCOPED_TRACE("seed " + std::to_string(uSeed));
+    const unsigned uSeed = tvmodel::TestSeed();
+    SCOPED_TRACE(tvmodel::SeedNote(uSeed));
     std::mt19937 rng(uSeed);
     const int anLenScale[][2] = {{10, 2}, {5, 5}, {10, 0}, {1, 0}, {1, 1}, {3, 1}, {4, 2}, {38, 8}, {2, 2}};
     const char aChars[] = "000011599.. +-x\t";
@@ -281,8 +281,8 @@ TEST(NumParse, RandomTextsAgreeWithTheModel)
 // and blanks, checked against the model's exact rounding.
 TEST(NumParse, RandomNumbersAgreeWithTheModel)
 {
-    const unsigned uSeed = std::random_device{}();
-    SCOPED_TRACE("seed " + std::to_string(uSeed));
+    const unsigned uSeed = tvmodel::TestSeed();
+    SCOPED_TRACE(tvmodel::SeedNote(uSeed));
     std::mt19937 rng(uSeed);
     auto Digits = [&](int nCount, int nZeroBias) {
         std::string str;
@@ -316,8 +316,8 @@ TEST(NumParse, RandomNumbersAgreeWithTheModel)
 // The text form reads back to the same packed value at every length and scale.
 TEST(NumParse, TextFormRoundTrips)
 {
-    const unsigned uSeed = std::random_device{}();
-    SCOPED_TRACE("seed " + std::to_string(uSeed));
+    const unsigned uSeed = tvmodel::TestSeed();
+    SCOPED_TRACE(tvmodel::SeedNote(uSeed));
     std::mt19937 rng(uSeed);
     for (int nIter = 0; nIter < 5000; ++nIter) {
         int nLen = nIter < 100 ? nIter + 1 : std::uniform_int_distribution<int>(1, 100)(rng);
@@ -433,8 +433,8 @@ TEST(NumAssignBuiltIn, ValueOneAtCapacityZeroKeepsTheOldValue)
 
 TEST(NumAssignBuiltIn, RandomIntegersAgreeWithTheModel)
 {
-    const unsigned uSeed = std::random_device{}();
-    SCOPED_TRACE("seed " + std::to_string(uSeed));
+    const unsigned uSeed = tvmodel::TestSeed();
+    SCOPED_TRACE(tvmodel::SeedNote(uSeed));
     std::mt19937_64 rng(uSeed);
     for (int nIter = 0; nIter < 5000; ++nIter) {
         int nLen = std::uniform_int_distribution<int>(1, 25)(rng);
@@ -538,8 +538,8 @@ TEST(NumAssignBuiltIn, Doubles)
 // or an error with the null value.
 TEST(NumAssignBuiltIn, RandomDoublesAgreeWithTheModel)
 {
-    const unsigned uSeed = std::random_device{}();
-    SCOPED_TRACE("seed " + std::to_string(uSeed));
+    const unsigned uSeed = tvmodel::TestSeed();
+    SCOPED_TRACE(tvmodel::SeedNote(uSeed));
     std::mt19937_64 rng(uSeed);
     for (int nIter = 0; nIter < 3000; ++nIter) {
         int nLen = std::uniform_int_distribution<int>(1, 40)(rng);

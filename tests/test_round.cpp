@@ -99,8 +99,8 @@ TEST(NumRound, CarryBeyondTheCapacityLeavesNull)
 // Round against the model on random values at many lengths and scales.
 TEST(NumRound, RandomValuesAgreeWithTheModel)
 {
-    const unsigned uSeed = std::random_device{}();
-    SCOPED_TRACE("seed " + std::to_string(uSeed));
+    const unsigned uSeed = tvmodel::TestSeed();
+    SCOPED_TRACE(tvmodel::SeedNote(uSeed));
     std::mt19937 rng(uSeed);
     const char* pszDigits = "0123456789";
     int nCarryFailures = 0;
