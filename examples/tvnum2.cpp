@@ -201,8 +201,8 @@ void TestNumberClass()
     // The number's own text and standard-string form equal it.
     clsStrPlus str1(numTmp);
     clsStrPlus str2(numTmp);
-    clsValDbFld val1 = numTmp.operator CString();
-    clsValDbFld val2 = numTmp.operator CString();
+    clsValDbFld val1 = (CString)numTmp;
+    clsValDbFld val2 = (CString)numTmp;
     TV_ASSERT(str1 == numTmp);
     TV_ASSERT(str2 == numTmp);
     TV_ASSERT(numTmp == val1);
@@ -235,9 +235,9 @@ void TestNumberClass()
     lTmp = static_cast<long>(numTmp);
     ulTmp = static_cast<ULONG>(numTmp);
     dTmp = static_cast<double>(numTmp);
-    str = numTmp.operator CString();
+    str = (CString)numTmp;
     strTmp = numTmp;
-    valTmp = numTmp.operator CString();
+    valTmp = (CString)numTmp;
 
     // ----- Group 4: unary operators.
     PrintMsg("Testing unary operators...\n");
