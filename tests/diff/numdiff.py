@@ -640,6 +640,8 @@ def fmt_parse_text(rng, L, S):
     if rng.random() < 0.25:
         nint = cap
     ndec = rng.randint(0, S + (rng.randint(1, 4) if rng.random() < 0.5 else 0))
+    if rng.random() < 0.03:
+        ndec = S + rng.randint(20, 200)
     ip = gen_digits(rng, nint)
     if ip and rng.random() < 0.7:
         ip = rng.choice("123456789") + ip[1:]
@@ -656,7 +658,7 @@ def fmt_parse_text(rng, L, S):
     elif sr < 0.45:
         s += "+"
     if rng.random() < 0.2:
-        s += "0" * rng.randint(1, 5)
+        s += "0" * (rng.randint(1, 5) if rng.random() < 0.9 else rng.randint(50, 300))
     if ip or not fp or rng.random() < 0.5:
         s += ip if ip else ("0" if rng.random() < 0.5 else "")
     if fp or rng.random() < 0.1:
