@@ -239,7 +239,7 @@ def m_divide(mode, a, b, q, r):
     three numbers in place."""
     if mode == "nullq":
         raise Fail(2002)
-    if mode == "same":
+    if mode in ("same", "aa"):
         raise Fail(2001)
     qt = a if mode == "qa" else q
     rt = None if mode == "q" else (a if mode == "ra" else r)
@@ -739,7 +739,7 @@ def case_self(rng):
 
 def case_divide(rng):
     a, b = gen_divisor_pair(rng)
-    mode = rng.choice(("qr", "qr", "qr", "q", "qa", "ra", "same", "nullq"))
+    mode = rng.choice(("qr", "qr", "qr", "q", "qa", "ra", "same", "aa", "nullq"))
     q = gen_num(rng, None if rng.random() < 0.7 else (a.L, a.S))
     if rng.random() < 0.3:
         q = Num(MAX_LEN, 0, q.v if q.v is None or (int_digits(q.v) <= MAX_LEN and decimals(q.v) == 0) else ONE)

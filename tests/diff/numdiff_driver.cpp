@@ -16,7 +16,8 @@
 //   div MODE A B Q R      A.Divide(B, ...) with the targets Q and R:
 //                         qr both, q no remainder, qa / ra the dividend as
 //                         quotient / remainder, same one number for both,
-//                         nullq a null quotient pointer -> code Q R A
+//                         aa the dividend as both, nullq a null quotient
+//                         pointer                       -> code Q R A
 //   pow A N               A.Pow(N)                      -> code [num]
 //   round A N             A.Round(N)                    -> code A-after
 //   setls A L S           A.SetLenScale(L, S)           -> code A-after
@@ -234,6 +235,8 @@ std::string RunCase(const std::vector<std::string>& f)
                 numA.Divide(numB, &numQ, &numA);
             else if (strMode == "same")
                 numA.Divide(numB, &numQ, &numQ);
+            else if (strMode == "aa")
+                numA.Divide(numB, &numA, &numA);
             else if (strMode == "nullq")
                 numA.Divide(numB, nullptr, &numR);
             else
