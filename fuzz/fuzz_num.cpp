@@ -84,6 +84,24 @@ bool IsListedCode(int nCode)
            (nCode <= -2053 && nCode >= -2055);
 }
 
+// The error line of a thrown code: its message from the table, the same in a
+// copy and through GetErrorText.
+void CheckMessage(const clsUtilException& e)
+{
+    std::string strWhat = e.what();
+    std::string strPrefix = "Error: " + Num(e.m_nErrCode) + "  ";
+    FUZZ_CHECK(strWhat.compare(0, strPrefix.size(), strPrefix) == 0 && strWhat.size() > strPrefix.size() &&
+                   strWhat.find("Unknown Error") == std::string::npos,
+               "message " + Quote(strWhat));
+    clsUtilException copy(e);
+    FUZZ_CHECK(strWhat == copy.what(), "the copy's message differs");
+    char szBuf[128];
+    UINT nExtra = 7;
+    FUZZ_CHECK(copy.GetErrorText(szBuf, sizeof(szBuf), &nExtra) == 1 && nExtra == 0 && strWhat == std::string(szBuf),
+               "GetErrorText");
+    FUZZ_CHECK(copy.GetErrorText(szBuf, 10, nullptr) == 1 && strWhat.substr(0, 9) == std::string(szBuf), "short GetErrorText");
+}
+
 // Runs fn; returns 0, or the code of the clsUtilException it threw. Any other
 // exception, or a code the table does not list as thrown, is a finding.
 template <class F>
@@ -93,6 +111,7 @@ int Run(F&& fn)
         fn();
     } catch (const clsUtilException& e) {
         FUZZ_CHECK(IsListedCode(e.m_nErrCode), "unlisted code " + Num(e.m_nErrCode));
+        CheckMessage(e);
         return e.m_nErrCode;
     } catch (const std::exception& e) {
         FailCheck(__FILE__, __LINE__, "only clsUtilException", std::string("other exception: ") + e.what());
