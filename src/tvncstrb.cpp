@@ -11,6 +11,8 @@
 
 void CheckFailed(const char* pszCond, const char* pszFile, int nLine)
 {
+    // What the program wrote before is kept: abort discards buffered output.
+    std::fflush(stdout);
     std::fprintf(stderr, "Assertion failed: %s, file %s, line %d\n", pszCond, pszFile, nLine);
     std::fflush(stderr);
     std::abort();
