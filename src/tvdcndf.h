@@ -288,6 +288,18 @@ inline clsNumDbFld operator%(const clsNumDbFld& num1, const clsNumDbFld& num2)
     return DoBinaryOp(num1, num2, OP_Modulo);
 }
 
+// The int forms take an int only: any other built-in value (a double, a
+// 64-bit long) would be converted to int on the way in, cut without a word,
+// so such a call does not compile. Write clsNumDbFld(value) instead.
+template <class T>
+using EnableIfNotInt = std::enable_if_t<std::is_arithmetic_v<T> && !std::is_same_v<T, int>, int>;
+template <class T, EnableIfNotInt<T> = 0>
+clsNumDbFld operator+(const clsNumDbFld& num, T value) = delete;
+template <class T, EnableIfNotInt<T> = 0>
+clsNumDbFld operator*(const clsNumDbFld& num, T value) = delete;
+template <class T, EnableIfNotInt<T> = 0>
+clsNumDbFld operator/(const clsNumDbFld& num, T value) = delete;
+
 // ---------------------------------------------------------------------------
 // Comparisons of a number with a built-in value or a text, on either side:
 // the value becomes a number at the default length and scale (so it is

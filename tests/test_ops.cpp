@@ -452,3 +452,34 @@ TEST(NumAssignInline, BuiltInValuesKeepThePrecision)
     EXPECT_UTIL_ERROR(-2053, numSmall = CString("123"));
     EXPECT_UTIL_ERROR(-2053, numSmall = static_cast<USHORT>(100));
 }
+
+// The int forms of +, * and / take an int only: a double or a 64-bit long
+// would be cut to int on the way in, so such calls must not compile.
+template <class T, class = void>
+struct CanAdd : std::false_type {};
+template <class T>
+struct CanAdd<T, std::void_t<decltype(std::declval<const clsNumDbFld&>() + std::declval<T>())>>
+    : std::true_type {};
+template <class T, class = void>
+struct CanMultiply : std::false_type {};
+template <class T>
+struct CanMultiply<T, std::void_t<decltype(std::declval<const clsNumDbFld&>() * std::declval<T>())>>
+    : std::true_type {};
+template <class T, class = void>
+struct CanDivide : std::false_type {};
+template <class T>
+struct CanDivide<T, std::void_t<decltype(std::declval<const clsNumDbFld&>() / std::declval<T>())>>
+    : std::true_type {};
+
+TEST(IntOperatorForms, OnlyAnIntOrANumberIsTakenOnTheRight)
+{
+    static_assert(CanAdd<int>::value && CanMultiply<int>::value && CanDivide<int>::value);
+    static_assert(CanAdd<clsNumDbFld>::value && CanMultiply<clsNumDbFld>::value && CanDivide<clsNumDbFld>::value);
+    static_assert(!CanAdd<double>::value && !CanMultiply<double>::value && !CanDivide<double>::value);
+    static_assert(!CanAdd<long>::value && !CanMultiply<long>::value && !CanDivide<long>::value);
+    static_assert(!CanMultiply<short>::value && !CanMultiply<ULONG>::value && !CanMultiply<float>::value);
+    // The value itself, taken whole, goes through a number.
+    clsNumDbFld num("2");
+    EXPECT_EQ(CString(num * clsNumDbFld(2.5)), "5");
+    EXPECT_EQ(CString(num + clsNumDbFld(5000000001L)), "5000000003");
+}
