@@ -1,5 +1,6 @@
 // Comparison, addition and subtraction on the packed base-100 digits, and
 // the postfix increment and decrement.
+#include <algorithm>
 #include <cstdlib>
 
 #include "tvdcndf.h"
@@ -68,20 +69,41 @@ int clsNumDbFld::CompareAbs(const clsNumDbFld& other) const
 }
 
 namespace {
-// For exponents that differ by an odd count: the aligned operand's run is
-// copied into strShift and shifted right by one decimal digit (a 0 digit in
-// front, one byte more, a trailing zero digit byte dropped), and stands for
-// the aligned operand from then on.
-template <class ShiftRight>
-void ShiftAlignedRun(DigitRun& aligned, clsStrPlus& strShift, ShiftRight shiftRight)
+// The operands of AddAbs / SubtractAbs lined up: result byte j stands above
+// the base operand's byte j and the aligned operand's byte j - k; the result
+// has T = max(nB, nA + k) digit bytes before any carry. Both runs are read in
+// the result's sign chSign. For exponents that differ by an odd count the
+// aligned run is first copied into strShift and shifted right by one decimal
+// digit (a 0 digit in front, one byte more, a trailing zero digit byte
+// dropped), and stands for the aligned operand from then on.
+struct Alignment {
+    DigitRun base;
+    DigitRun aligned;
+    int k;
+    int T;
+};
+
+DigitRun RunOf(const clsStrPlus& strData, char chSign)
 {
-    strShift = clsStrPlus(aligned.m_pBytes, aligned.m_nBytes);
-    char* pShift = strShift.GetWriteBuf(aligned.m_nBytes + 1);
-    shiftRight(pShift);
-    int nShifted = TrimZeroBytes(pShift, aligned.m_nBytes + 1);
-    strShift.ReleaseWriteBuf(nShifted);
-    aligned.m_pBytes = strShift;
-    aligned.m_nBytes = nShifted;
+    return DigitRun{static_cast<const char*>(strData) + 2, strData.GetLength() - 2, strData[0] == chSign ? 1 : -1};
+}
+
+template <class ShiftRight>
+Alignment AlignRuns(const clsStrPlus& strBase, const clsStrPlus& strAligned, int nDiff, char chSign,
+                    clsStrPlus& strShift, ShiftRight shiftRight)
+{
+    Alignment al{RunOf(strBase, chSign), RunOf(strAligned, chSign), nDiff / 2, 0};
+    if (nDiff % 2 == 1) {
+        strShift = clsStrPlus(al.aligned.m_pBytes, al.aligned.m_nBytes);
+        char* pShift = strShift.GetWriteBuf(al.aligned.m_nBytes + 1);
+        shiftRight(pShift);
+        int nShifted = TrimZeroBytes(pShift, al.aligned.m_nBytes + 1);
+        strShift.ReleaseWriteBuf(nShifted);
+        al.aligned.m_pBytes = strShift;
+        al.aligned.m_nBytes = nShifted;
+    }
+    al.T = std::max(al.base.m_nBytes, al.aligned.m_nBytes + al.k);
+    return al;
 }
 } // namespace
 
@@ -94,24 +116,20 @@ void clsNumDbFld::AddAbs(const clsNumDbFld& other)
         ThrowUtilException(-2053);
 
     const bool bNegative = m_strData[0] == 'n';
-    const int nSignOther = (other.m_strData[0] == m_strData[0]) ? 1 : -1;
     const bool bBaseIsThis = nExpThis >= nExpOther;
     const clsNumDbFld& numBase = bBaseIsThis ? *this : other;
     const clsNumDbFld& numAligned = bBaseIsThis ? other : *this;
     int nExp = numBase.GetExponent();
-    const int nDiff = std::abs(nExpThis - nExpOther);
 
-    DigitRun base{static_cast<const char*>(numBase.m_strData) + 2, numBase.m_strData.GetLength() - 2,
-                  bBaseIsThis ? 1 : nSignOther};
-    DigitRun aligned{static_cast<const char*>(numAligned.m_strData) + 2, numAligned.m_strData.GetLength() - 2,
-                     bBaseIsThis ? nSignOther : 1};
     clsStrPlus strShift;
-    if (nDiff % 2 == 1)
-        ShiftAlignedRun(aligned, strShift, [this](char* pDigits) { ShiftRightDigit(pDigits); });
-    const int k = nDiff / 2;
+    const Alignment al = AlignRuns(numBase.m_strData, numAligned.m_strData, std::abs(nExpThis - nExpOther),
+                                   m_strData[0], strShift, [this](char* pDigits) { ShiftRightDigit(pDigits); });
+    const DigitRun& base = al.base;
+    const DigitRun& aligned = al.aligned;
+    const int k = al.k;
     const int nB = base.m_nBytes;
     const int nA = aligned.m_nBytes;
-    const int T = nB > nA + k ? nB : nA + k;
+    const int T = al.T;
 
     char* pBuf = m_strWork.GetWriteBuf(T + 3);
     char* pOut = pBuf + 2;
@@ -174,19 +192,16 @@ void clsNumDbFld::SubtractAbs(const clsNumDbFld& other)
     const clsNumDbFld& numBase = bBaseIsThis ? *this : other;
     const clsNumDbFld& numAligned = bBaseIsThis ? other : *this;
     int nExp = numBase.GetExponent();
-    const int nDiff = std::abs(nExpThis - nExpOther);
 
-    DigitRun base{static_cast<const char*>(numBase.m_strData) + 2, numBase.m_strData.GetLength() - 2,
-                  numBase.m_strData[0] == chSign ? 1 : -1};
-    DigitRun aligned{static_cast<const char*>(numAligned.m_strData) + 2, numAligned.m_strData.GetLength() - 2,
-                     numAligned.m_strData[0] == chSign ? 1 : -1};
     clsStrPlus strShift;
-    if (nDiff % 2 == 1)
-        ShiftAlignedRun(aligned, strShift, [this](char* pDigits) { ShiftRightDigit(pDigits); });
-    const int k = nDiff / 2;
+    const Alignment al = AlignRuns(numBase.m_strData, numAligned.m_strData, std::abs(nExpThis - nExpOther),
+                                   chSign, strShift, [this](char* pDigits) { ShiftRightDigit(pDigits); });
+    const DigitRun& base = al.base;
+    const DigitRun& aligned = al.aligned;
+    const int k = al.k;
     const int nB = base.m_nBytes;
     const int nA = aligned.m_nBytes;
-    const int T = nB > nA + k ? nB : nA + k;
+    const int T = al.T;
 
     char* pBuf = m_strWork.GetWriteBuf(T + 2);
     char* pOut = pBuf + 2;
