@@ -48,11 +48,6 @@ clsNumDbFld Build(const Operand& op)
     return num;
 }
 
-std::string TextOf(const clsNumDbFld& num)
-{
-    return std::string(static_cast<const char*>(num.GetText()));
-}
-
 // Random operands, biased toward the shapes that stress the digit loops:
 // runs of nines and of zeros, powers of ten, single digits, values at the
 // integer capacity and at the last decimal place.

@@ -9,11 +9,6 @@
 
 namespace {
 
-std::string TextOf(const clsNumDbFld& num)
-{
-    return std::string(static_cast<const char*>(num.GetText()));
-}
-
 // A number at the default length and scale (38, 8).
 clsNumDbFld Num(const char* pszValue)
 {

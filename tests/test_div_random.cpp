@@ -30,11 +30,6 @@ unsigned long long BaseSeed()
     return psz ? std::strtoull(psz, nullptr, 10) : 20240611ULL;
 }
 
-std::string TextOf(const clsNumDbFld& num)
-{
-    return std::string(static_cast<const char*>(num.GetText()));
-}
-
 struct Precision {
     int nLen;
     int nScale;

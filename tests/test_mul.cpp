@@ -9,22 +9,6 @@
 
 namespace {
 
-std::string TextOf(const clsNumDbFld& num)
-{
-    return std::string(static_cast<const char*>(num.GetText()));
-}
-
-// A packed string held outside m_strData (the work string) written as
-// PackedText writes it.
-std::string BytesText(const clsStrPlus& str)
-{
-    std::string strOut;
-    for (int i = 0; i < str.GetLength(); ++i)
-        strOut += i == 0 ? "'" + std::string(1, str[0]) + "'"
-                         : ", " + std::to_string(static_cast<int>(static_cast<signed char>(str[i])));
-    return strOut;
-}
-
 // --- products ------------------------------------------------------------------
 
 TEST(NumMul, PackedResultOfTheDigitLoop)

@@ -11,11 +11,6 @@
 
 namespace {
 
-std::string TextOf(const clsNumDbFld& num)
-{
-    return std::string(static_cast<const char*>(num.GetText()));
-}
-
 // Restores the default length and scale that a test changes.
 class NumOpsDefaults : public ::testing::Test {
 protected:

@@ -63,23 +63,27 @@ struct NumProbe : clsNumDbFld {
     }
 };
 
-// The packed form written as the tables write it: "'p', 12, 22, 44, 60";
-// "" for the null value and "'o'" for zero. Reads the packed string without
-// validating it.
+// A packed string written as the tables write it: "'p', 12, 22, 44, 60";
+// "" for the null value and "'o'" for zero.
+inline std::string BytesText(const clsStrPlus& str)
+{
+    std::string strOut;
+    for (int i = 0; i < str.GetLength(); ++i)
+        strOut += i == 0 ? "'" + std::string(1, str[0]) + "'"
+                         : ", " + std::to_string(static_cast<int>(static_cast<signed char>(str[i])));
+    return strOut;
+}
+
+// The packed form of a number, read without validating it.
 inline std::string PackedText(const clsNumDbFld& num)
 {
-    const clsStrPlus& strData = NumProbe::Data(num);
-    std::string strOut;
-    for (int i = 0; i < strData.GetLength(); ++i) {
-        if (i == 0) {
-            strOut += '\'';
-            strOut += strData[0];
-            strOut += '\'';
-        } else {
-            strOut += ", " + std::to_string(static_cast<int>(static_cast<signed char>(strData[i])));
-        }
-    }
-    return strOut;
+    return BytesText(NumProbe::Data(num));
+}
+
+// The text form of a number as a std::string.
+inline std::string TextOf(const clsNumDbFld& num)
+{
+    return std::string(static_cast<const char*>(num.GetText()));
 }
 
 // A number at (nLen, nScale) holding the value of the text.
