@@ -29,11 +29,16 @@ void* AllocStrMem(UINT nSiz, UINT* pnActualAllocSiz)
     return p;
 }
 
-// The size goes to the heap's sized release: it must be the size that
-// AllocStrMem gave for p.
+// The size goes to the heap's sized release, where the compiler offers one:
+// it must be the size that AllocStrMem gave for p.
 void FreeStrMem(void* p, UINT nSiz)
 {
+#if defined(__cpp_sized_deallocation)
     ::operator delete(p, static_cast<size_t>(nSiz));
+#else
+    (void)nSiz;
+    ::operator delete(p);
+#endif
 }
 
 namespace {
