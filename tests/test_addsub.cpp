@@ -339,12 +339,9 @@ TEST(NumCompare, SignedOrder)
 {
     for (const CompareCase& c : kCompares) {
         SCOPED_TRACE(std::string(c.pszX ? c.pszX : "null") + " vs " + (c.pszY ? c.pszY : "null"));
-        clsNumDbFld numX(c.nLenX, c.nScaleX);
-        if (c.pszX)
-            numX = c.pszX;
-        clsNumDbFld numY(c.nLenY, c.nScaleY);
-        if (c.pszY)
-            numY = c.pszY;
+        // A null text gives the null value.
+        clsNumDbFld numX = NumAt(c.nLenX, c.nScaleX, c.pszX);
+        clsNumDbFld numY = NumAt(c.nLenY, c.nScaleY, c.pszY);
         EXPECT_EQ(numX.Compare(numY), c.nCompare);
         EXPECT_EQ(numY.Compare(numX), -c.nCompare);
         EXPECT_EQ(numX.Compare(numX), 0);
@@ -391,12 +388,9 @@ TEST(NumCompare, OrderOfMagnitudes)
 {
     for (const CompareCase& c : kCompareAbs) {
         SCOPED_TRACE(std::string(c.pszX ? c.pszX : "null") + " vs " + (c.pszY ? c.pszY : "null"));
-        clsNumDbFld numX(c.nLenX, c.nScaleX);
-        if (c.pszX)
-            numX = c.pszX;
-        clsNumDbFld numY(c.nLenY, c.nScaleY);
-        if (c.pszY)
-            numY = c.pszY;
+        // A null text gives the null value.
+        clsNumDbFld numX = NumAt(c.nLenX, c.nScaleX, c.pszX);
+        clsNumDbFld numY = NumAt(c.nLenY, c.nScaleY, c.pszY);
         EXPECT_EQ(numX.CompareAbs(numY), c.nCompare);
         EXPECT_EQ(numY.CompareAbs(numX), -c.nCompare);
     }
