@@ -847,6 +847,10 @@ void clsFixedPool::Free(void* p)
 
 void PoolAllocFree(int bAlloc, UINT nSiz, void** pp, UINT* pnActualAllocSiz)
 {
+    // Releasing a null pointer does nothing, at every size, as free(NULL)
+    // does; it returns before a pool is looked up, so it builds none.
+    if (!bAlloc && *pp == nullptr)
+        return;
     // Each pool is built on the first call of its size class, allocating or
     // releasing, and destroyed at normal exit.
     clsFixedPool* ptrPool = nullptr;

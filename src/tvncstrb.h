@@ -439,7 +439,8 @@ public:
 };
 
 // Gives out (bAlloc non-zero) or takes back (bAlloc zero) nSiz bytes: up to 256
-// from the smallest pool that fits, above that from the global heap.
+// from the smallest pool that fits, above that from the global heap. Taking
+// back a null *pp does nothing.
 void PoolAllocFree(int bAlloc, UINT nSiz, void** pp, UINT* pnActualAllocSiz);
 
 // ---------------------------------------------------------------------------

@@ -202,3 +202,30 @@ TEST(PoolAllocFree, AboveTheLargestClassUsesTheHeap)
     std::memset(q, 2, 4096);
     PoolRelease(4096, q);
 }
+
+TEST(PoolAllocFree, ReleasingNullDoesNothingAtEverySize)
+{
+    // 16 and 32 fall in the pool of 32 bytes, 200 in the pool of 256, 300 on
+    // the heap. An element released first must come back after the null
+    // release: a null pushed onto the free list would lose it.
+    for (UINT nSiz : {16u, 32u, 200u, 300u}) {
+        UINT nActual = 0;
+        void* pElem = PoolAlloc(nSiz, &nActual);
+        ASSERT_NE(pElem, nullptr);
+        PoolRelease(nSiz, pElem);
+
+        void* pNull = nullptr;
+        UINT nUntouched = 4242;
+        PoolAllocFree(0, nSiz, &pNull, &nUntouched);
+        EXPECT_EQ(pNull, nullptr) << nSiz;
+        EXPECT_EQ(nUntouched, 4242u) << nSiz;
+
+        void* pNext = PoolAlloc(nSiz, &nActual);
+        ASSERT_NE(pNext, nullptr) << nSiz;
+        if (nSiz <= 256) {
+            EXPECT_EQ(pNext, pElem) << nSiz;
+        }
+        std::memset(pNext, 0x5A, nActual);
+        PoolRelease(nSiz, pNext);
+    }
+}
