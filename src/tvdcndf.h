@@ -63,8 +63,9 @@ public:
     virtual ~clsNumDbFld();
 
     // --- representation ----------------------------------------------------
-    // Asserts every invariant of the packed form (a broken one aborts), then
-    // refreshes the text form kept in m_strText.
+    // Asserts every invariant of the fields and the packed form: a broken one
+    // stops the process with its condition. One pass over the bytes; it
+    // allocates nothing and writes nothing.
     void CheckValid() const override;
     // The integer capacity: length less scale.
     int GetIntLen() const { return m_nDbFldLen - m_nDbFldScale; }
@@ -210,6 +211,8 @@ protected:
     }
     // Writes the exponent byte for e = nExp in place (value of two bytes or more).
     void SetExponent(int nExp);
+    // CheckValid's assertions one by one, for a number that it found broken.
+    void AssertValid() const;
     // Rounds a value with nCurScale decimals to nNewScale (Round's worker).
     void RoundTo(int nNewScale, int nCurScale);
     // Rounds a freshly built result that may hold more decimals than the
@@ -245,8 +248,8 @@ protected:
     int m_nDbFldLen;           // digits in all: 1..100 (101 in the division's copies)
     int m_nDbFldScale;         // digits after the point: 0..m_nDbFldLen
     clsStrPlus m_strData;      // the packed value
-    clsStrPlus m_strWork;      // where the arithmetic builds its results
-    mutable clsStrPlus m_strText; // the text form, refreshed by CheckValid
+    clsStrPlus m_strWork;      // scratch space; holds nothing to rely on afterwards
+    mutable clsStrPlus m_strText; // the text form, written by operator const char*
 
     static int m_nDefDbFldLen;   // 38
     static int m_nDefDbFldScale; // 8

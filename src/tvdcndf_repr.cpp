@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "tvdcndf.h"
+#include "tvdcndf_packed.h"
 
 int clsNumDbFld::m_nDefDbFldLen = 38;
 int clsNumDbFld::m_nDefDbFldScale = 8;
@@ -21,9 +22,62 @@ clsNumDbFld::clsNumDbFld(const clsNumDbFld& other)
 
 clsNumDbFld::~clsNumDbFld() {}
 
+// The check below asserts the same invariants one by one only when this
+// finds a fault, so that the report names the first condition that fails.
+bool tvpacked::IsValidPacked(int nLen, int nScale, const char* pData, int nCurStrLen)
+{
+    if (nLen < 1 || nLen > MAX_NumDbFldLen + 1 || nScale < 0 || nScale > MAX_NumDbFldLen || nScale > nLen)
+        return false;
+    if (nCurStrLen <= 1)
+        return nCurStrLen == 0 || pData[0] == kSignZero;
+    if (nCurStrLen == 2 || (pData[0] != kSignNegative && pData[0] != kSignPositive))
+        return false;
+    const bool bNegative = pData[0] == kSignNegative;
+    // The exponent byte in the sign of a positive value: 10 or more, or below -10.
+    int nExpByte = bNegative ? -SignedByte(pData[1]) : SignedByte(pData[1]);
+    if (nExpByte < kByteOffset && nExpByte >= -kByteOffset)
+        return false;
+    const int nExp = nExpByte >= kByteOffset ? nExpByte - kByteOffset : nExpByte + kByteOffset;
+    if (nExp >= nLen - nScale)
+        return false;
+    const int nNumDigStored = 2 * nCurStrLen - 4;
+    if (nNumDigStored > nLen + 1)
+        return false;
+    // Every digit byte, read in a positive value's sign, lies in 10..109:
+    // as an unsigned byte, less 10, it is below 100.
+    const signed char* pDigits = reinterpret_cast<const signed char*>(pData) + 2;
+    const int nBytes = nCurStrLen - 2;
+    unsigned nBad = 0;
+    if (bNegative) {
+        for (int i = 0; i < nBytes; ++i)
+            nBad |= static_cast<unsigned char>(-pDigits[i] - kByteOffset) >= kRadix;
+    } else {
+        for (int i = 0; i < nBytes; ++i)
+            nBad |= static_cast<unsigned char>(pDigits[i] - kByteOffset) >= kRadix;
+    }
+    if (nBad != 0)
+        return false;
+    const int nFirstPair = PairOf(pData[2]);
+    const int nLastPair = PairOf(pData[nCurStrLen - 1]);
+    if (nFirstPair < 10 || nLastPair == 0)
+        return false;
+    int nCurScale = nNumDigStored - nExp - 1;
+    if (nCurScale < 0)
+        nCurScale = 0;
+    return nCurScale <= nScale || (nCurScale == nScale + 1 && nLastPair % 10 == 0);
+}
+
 void clsNumDbFld::CheckValid() const
 {
     CObject::CheckValid();
+    if (!tvpacked::IsValidPacked(m_nDbFldLen, m_nDbFldScale, m_strData, m_strData.GetLength()))
+        AssertValid();
+}
+
+// The invariants one by one, in the order of their reports; the first that
+// fails stops the process.
+void clsNumDbFld::AssertValid() const
+{
     int nCurStrLen = m_strData.GetLength();
     // clang-format off
     TV_ASSERT(m_nDbFldLen > 0);
@@ -71,7 +125,6 @@ void clsNumDbFld::CheckValid() const
         if (nCurScale > m_nDbFldScale)
             TV_ASSERT((*ptrData % 10) == 0);
     }
-    m_strText = *this;
 }
 
 int clsNumDbFld::DecodeExponent(const char* pData) const
