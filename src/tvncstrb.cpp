@@ -2,10 +2,14 @@
 // and the random helpers. See tvncstrb.h for the contracts.
 #include "tvncstrb.h"
 
+#include <charconv>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <locale.h>
 #include <new>
+#include <stdlib.h>
+#include <system_error>
 
 #include "tvdcndf.h"
 
@@ -406,8 +410,13 @@ clsStrPlus& clsStrPlus::AppendULong(ULONG n)
 clsStrPlus& clsStrPlus::AppendDouble(const double& d, int nDecimals)
 {
     int nPrecision = nDecimals < 0 ? 8 : (nDecimals > 100 ? 100 : nDecimals);
+    // The text of "%.*f" in the "C" locale, digit for digit (a point, never
+    // the locale's decimal comma; "nan", "-inf" as printf writes them). The
+    // longest, -DBL_MAX with 100 decimals, takes 411 characters.
     char sBuf[512];
-    std::snprintf(sBuf, sizeof(sBuf), "%.*f", nPrecision, d);
+    std::to_chars_result res = std::to_chars(sBuf, sBuf + sizeof(sBuf) - 1, d, std::chars_format::fixed, nPrecision);
+    TV_ASSERT(res.ec == std::errc());
+    *res.ptr = 0;
     if (nDecimals >= 0) {
         *this += sBuf;
         return *this;
@@ -520,10 +529,23 @@ ULONG clsStrPlus::ToULong() const
     return StrToULong(*this, nullptr, nullptr);
 }
 
+namespace {
+// The "C" locale as an object, for reading numbers whatever locale the
+// program has set (glibc gives its static "C" object; nothing is allocated).
+locale_t CLocale()
+{
+    static const locale_t locC = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(0));
+    TV_ASSERT(locC != static_cast<locale_t>(0));
+    return locC;
+}
+} // namespace
+
 double clsStrPlus::ToDouble() const
 {
     CheckNumber(nullptr, nullptr, 1, nullptr);
-    return std::atof(*this);
+    // atof's value in the "C" locale: the nearest double, +-HUGE_VAL beyond
+    // the range, 0.0 for a text without digits ('', '-', ' . ').
+    return strtod_l(*this, nullptr, CLocale());
 }
 
 namespace {

@@ -332,8 +332,9 @@ public:
     // Appends the decimal text of n ('-5' after 'x=' gives 'x=-5').
     clsStrPlus& AppendLong(long n);
     clsStrPlus& AppendULong(ULONG n);
-    // Appends d as "%.*f" with nDecimals decimals (at most 100); a negative
-    // count gives 8 decimals without trailing zeros: 0.125 gives '0.125'.
+    // Appends d as "%.*f" writes it in the "C" locale, whatever the program's
+    // locale, with nDecimals decimals (at most 100); a negative count gives 8
+    // decimals without trailing zeros: 0.125 gives '0.125'.
     clsStrPlus& AppendDouble(const double& d, int nDecimals);
 
     void TrimLeft(char ch);
@@ -344,7 +345,8 @@ public:
 
     // Conversions of the text. Errors throw clsUtilException: -2043 for more
     // than one character, -2048 / -2049 out of the 16-bit ranges, and the codes
-    // of StrToLong / StrToULong / CheckNumber.
+    // of StrToLong / StrToULong / CheckNumber. ToDouble gives atof's value in
+    // the "C" locale, whatever the program's locale: ' -2.5 ' gives -2.5.
     char ToChar() const;
     short ToShort() const;
     USHORT ToUShort() const;

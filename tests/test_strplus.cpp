@@ -2,9 +2,14 @@
 // AppendDouble, the trims and AdjustDecimals.
 #include <gtest/gtest.h>
 
+#include <cfloat>
+#include <cmath>
 #include <cstring>
+#include <limits>
 #include <string>
 
+#include "tv_decimal_model.h"
+#include "tv_double_texts.h"
 #include "tvncstrb.h"
 
 namespace {
@@ -118,6 +123,32 @@ TEST(StrPlusDouble, AtMostOneHundredDecimals)
     EXPECT_EQ(strWide.size(), 411u);
     EXPECT_EQ(strWide.substr(0, 5), "-1797");
     EXPECT_EQ(strWide.substr(310), "." + std::string(100, '0'));
+}
+
+// The text is what "%.*f" writes in the "C" locale, digit for digit: the
+// special values and extremes at every precision, then random doubles.
+TEST(StrPlusDouble, SameTextAsPrintfInTheCLocale)
+{
+    const double adSpecial[] = {
+        0.0, -0.0, NAN, std::copysign(NAN, -1.0), INFINITY, -INFINITY, DBL_MAX, -DBL_MAX, DBL_MIN,
+        std::numeric_limits<double>::denorm_min(), 0.5, 2.5, -2.5, 0.125, -0.375, 2.675, 1e22, 1e23,
+        9007199254740993.0, 0.1, 1.0 / 3.0};
+    for (double d : adSpecial)
+        for (int nDecimals = 0; nDecimals <= 100; ++nDecimals)
+            ASSERT_EQ(TextOf(clsStrPlus(d, nDecimals)), tvdouble::PrintfFixed(d, nDecimals))
+                << d << " / " << nDecimals;
+    EXPECT_EQ(TextOf(clsStrPlus(NAN, -1)), "nan");
+    EXPECT_EQ(TextOf(clsStrPlus(-INFINITY, -1)), "-inf");
+
+    const unsigned uSeed = tvmodel::TestSeed();
+    SCOPED_TRACE(tvmodel::SeedNote(uSeed));
+    std::mt19937_64 rng(uSeed);
+    for (int nIter = 0; nIter < 100000; ++nIter) {
+        double d = tvdouble::DrawDouble(rng);
+        int nDecimals = static_cast<int>(rng() % 101);
+        ASSERT_EQ(TextOf(clsStrPlus(d, nDecimals)), tvdouble::PrintfFixed(d, nDecimals))
+            << std::hexfloat << d << " / " << nDecimals;
+    }
 }
 
 TEST(StrPlusTrim, TrimLeftAndRight)

@@ -2,8 +2,13 @@
 // and the conversions ToChar .. ToDouble of clsStrPlus.
 #include <gtest/gtest.h>
 
+#include <cfloat>
+#include <cmath>
+#include <limits>
 #include <string>
 
+#include "tv_decimal_model.h"
+#include "tv_double_texts.h"
 #include "tv_test_util.h"
 #include "tvncstrb.h"
 
@@ -265,4 +270,59 @@ TEST(TextParse, ToDouble)
     EXPECT_UTIL_ERROR(-2044, clsStrPlus("1.2.3", -1).ToDouble());
     EXPECT_UTIL_ERROR(-2054, clsStrPlus("+-1", -1).ToDouble());
     EXPECT_UTIL_ERROR(-2045, clsStrPlus("0x10", -1).ToDouble());
+}
+
+// ToDouble gives atof's value in the "C" locale for every text that passes
+// the check, also where atof has a way of its own: 0.0 for a text without a
+// digit, the sign of a zero, ties, +-HUGE_VAL beyond the range, 0 or a
+// subnormal below it.
+TEST(TextParse, ToDoubleGivesAtofsValue)
+{
+    const std::string strZeros400(400, '0');
+    struct Case {
+        std::string strText;
+        double dExpected;
+    };
+    const Case acase[] = {
+        {"", 0.0},
+        {"   ", 0.0},
+        {".", 0.0},
+        {"-", 0.0},
+        {"+", 0.0},
+        {" -. ", 0.0},
+        {"+.", 0.0},
+        {"-0", -0.0},
+        {" -000.000 ", -0.0},
+        {"+.5", 0.5},
+        {"  7  ", 7.0},
+        {"-.25", -0.25},
+        {"2.75", 2.75},
+        {"9007199254740993", 9007199254740992.0}, // halfway: to the even neighbour
+        {"9007199254740993.000000000000000000000001", 9007199254740994.0},
+        {"1" + std::string(309, '0'), HUGE_VAL},
+        {"-1" + strZeros400 + ".5", -HUGE_VAL},
+        {"0." + strZeros400 + "1", 0.0},
+        {"-0." + strZeros400 + "1", -0.0},
+        {"0." + std::string(323, '0') + "494065645841246544", std::numeric_limits<double>::denorm_min()},
+        {"17976931348623157" + std::string(292, '0'), DBL_MAX},
+    };
+    for (const Case& c : acase) {
+        SCOPED_TRACE("'" + c.strText.substr(0, 60) + "'");
+        const double d = clsStrPlus(c.strText).ToDouble();
+        EXPECT_TRUE(tvdouble::SameDouble(d, c.dExpected)) << std::hexfloat << d;
+        EXPECT_TRUE(tvdouble::SameDouble(d, tvdouble::AtofC(c.strText.c_str()))) << std::hexfloat << d;
+    }
+}
+
+TEST(TextParse, ToDoubleAgreesWithAtofOnRandomTexts)
+{
+    const unsigned uSeed = tvmodel::TestSeed();
+    SCOPED_TRACE(tvmodel::SeedNote(uSeed));
+    std::mt19937_64 rng(uSeed);
+    for (int nIter = 0; nIter < 100000; ++nIter) {
+        const std::string strText = tvdouble::DrawNumberText(rng);
+        const double d = clsStrPlus(strText).ToDouble();
+        ASSERT_TRUE(tvdouble::SameDouble(d, tvdouble::AtofC(strText.c_str())))
+            << "'" << strText << "' gave " << std::hexfloat << d;
+    }
 }
