@@ -33,6 +33,10 @@ enum {
     OP_Divide = -109
 };
 
+namespace tvpacked {
+struct clsWorkNum; // the working form of the arithmetic (tvdcndf_packed.h)
+}
+
 class CObject {
 public:
     virtual void CheckValid() const {}
@@ -213,6 +217,15 @@ protected:
     void SetExponent(int nExp);
     // CheckValid's assertions one by one, for a number that it found broken.
     void AssertValid() const;
+    // Writes a packed value of nLen bytes into m_strData: the one write of an
+    // operation's result. It allocates only when the block is too small, and
+    // then the old value stays until the new block holds the new one.
+    void StorePacked(const char* pData, int nLen);
+    // Stores an exact result at this number's length and scale, then validates:
+    // an integer part beyond the capacity raises -2053 and keeps the old value;
+    // a result with more decimals than the scale is rounded, and a rounding
+    // carry beyond the capacity raises -2053 and leaves the null value.
+    void StoreResult(tvpacked::clsWorkNum& w);
     // Rounds a value with nCurScale decimals to nNewScale (Round's worker).
     void RoundTo(int nNewScale, int nCurScale);
     // Rounds a freshly built result that may hold more decimals than the

@@ -1,18 +1,13 @@
 // Multiplication on the packed base-100 digits, and the integer and decimal
 // parts of a number.
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 
 #include "tvdcndf.h"
+#include "tvdcndf_packed.h"
 
-namespace {
-// The signed base-100 value of a digit byte (22 is 12, -22 is -12).
-inline int DigitValue(char ch)
-{
-    int nByte = static_cast<signed char>(ch);
-    return nByte > 0 ? nByte - 10 : nByte + 10;
-}
-} // namespace
+using namespace tvpacked;
 
 clsNumDbFld& clsNumDbFld::operator*=(const clsNumDbFld& other)
 {
@@ -26,86 +21,52 @@ clsNumDbFld& clsNumDbFld::operator*=(const clsNumDbFld& other)
     return *this;
 }
 
-// Schoolbook product in base 100 on signed digit values: every partial value
-// and stored digit has the product's sign, so carries truncate toward zero.
+// Schoolbook product on the grid of the powers of 100: a.aDigit[i] times
+// b.aDigit[j] stands for 100^(a.nPow + b.nPow - i - j), which is r.aDigit[1 + i + j]
+// (r.aDigit[0] takes the final carry). The columns are summed first, each at
+// most 51 * 99 * 99, and the carries are made in one pass from the end.
+void tvpacked::MultiplyMagnitudes(const clsWorkNum& a, const clsWorkNum& b, clsWorkNum& r)
+{
+    const clsWorkNum& x = a.nDigits >= b.nDigits ? a : b; // the longer one in the inner loop
+    const clsWorkNum& y = a.nDigits >= b.nDigits ? b : a;
+    const int n = a.nDigits + b.nDigits;
+    TV_ASSERT(n <= kWorkDigits);
+    std::uint32_t anColumn[kWorkDigits];
+    std::uint32_t anX[kWorkDigits];
+    std::memset(anColumn, 0, sizeof(std::uint32_t) * static_cast<size_t>(n));
+    for (int i = 0; i < x.nDigits; ++i)
+        anX[i] = x.aDigit[i];
+    for (int j = 0; j < y.nDigits; ++j) {
+        const std::uint32_t nY = y.aDigit[j];
+        std::uint32_t* pColumn = anColumn + 1 + j;
+        for (int i = 0; i < x.nDigits; ++i)
+            pColumn[i] += anX[i] * nY;
+    }
+    std::uint32_t nCarry = 0;
+    for (int k = n - 1; k >= 0; --k) {
+        std::uint32_t t = anColumn[k] + nCarry;
+        nCarry = t / kRadix;
+        r.aDigit[k] = static_cast<unsigned char>(t - nCarry * kRadix);
+    }
+    r.nPow = a.nPow + b.nPow + 1;
+    r.nDigits = n;
+    r.bNegative = a.bNegative != b.bNegative;
+}
+
+// The product of two numbers that are neither zero nor null. Its exponent is
+// the sum of the two, or one more: the sum at or above the capacity needs no
+// product to be refused.
 void clsNumDbFld::MultiplyBy(const clsNumDbFld& other)
 {
-    const bool bSameSign = m_strData[0] == other.m_strData[0];
-    const int nOffset = bSameSign ? 10 : -10;
-    const int nCapacity = GetIntLen();
-    int nExp = GetExponent() + other.GetExponent();
-    if (nExp >= nCapacity)
-        ThrowUtilException(-2053);
-
-    const bool bThisLonger = m_strData.GetLength() >= other.m_strData.GetLength();
-    const char* pA = static_cast<const char*>(bThisLonger ? m_strData : other.m_strData) + 2;
-    const char* pB = static_cast<const char*>(bThisLonger ? other.m_strData : m_strData) + 2;
-    const int nA = (bThisLonger ? m_strData : other.m_strData).GetLength() - 2;
-    const int nB = (bThisLonger ? other.m_strData : m_strData).GetLength() - 2;
-    int n = nA + nB;
-
-    // Positions 2 .. n + 1 hold the product's base-100 digits, most
-    // significant first; they fit a char as values from -99 to 99.
-    char* pBuf = m_strWork.GetWriteBuf(n + 2);
-    std::memset(pBuf, 0, static_cast<size_t>(n + 3));
-    for (int i = 0; i < nB; ++i) {
-        int nValueB = DigitValue(pB[nB - 1 - i]);
-        int nCarry = 0;
-        for (int j = 0; j < nA; ++j) {
-            char& chPos = pBuf[n + 1 - i - j];
-            int t = DigitValue(pA[nA - 1 - j]) * nValueB + nCarry + SignedByte(chPos);
-            nCarry = t / 100;
-            chPos = static_cast<char>(t % 100);
-        }
-        for (int nPos = n + 1 - i - nA; nCarry != 0; --nPos) {
-            int t = SignedByte(pBuf[nPos]) + nCarry;
-            if (t >= 100 || t <= -100) {
-                nCarry = t / 100;
-                pBuf[nPos] = static_cast<char>(t % 100);
-            } else {
-                pBuf[nPos] = static_cast<char>(t);
-                nCarry = 0;
-            }
-        }
-    }
-
-    while (pBuf[n + 1] == 0)
-        --n;
-    for (int nPos = 2; nPos <= n + 1; ++nPos)
-        pBuf[nPos] = static_cast<char>(SignedByte(pBuf[nPos]) + nOffset);
-    pBuf[n + 2] = 0;
-
-    if (std::abs(SignedByte(pBuf[2])) >= 20) {
-        ++nExp;
-        if (nExp >= nCapacity) {
-            m_strWork.ReleaseWriteBuf(0);
-            ThrowUtilException(-2053);
-        }
-    } else {
-        ShiftLeftDigit(pBuf + 2);
-        while (std::abs(SignedByte(pBuf[n + 1])) == 10)
-            --n;
-        pBuf[n + 2] = 0;
-    }
-
-    // A product below 10^(e + 1) <= 10^-(scale + 1) is less than half a unit
-    // of the last decimal place and rounds to zero. Its exponent may lie
-    // beyond what the exponent byte can hold (two factors of 10^-100 give
-    // 10^-200), so it is never written.
-    if (nExp < -m_nDbFldScale - 1) {
-        m_strWork.ReleaseWriteBuf(0);
-        m_strData = g_numZero.m_strData;
-        CheckValid();
-        return;
-    }
-
-    const bool bNegative = !bSameSign;
-    pBuf[0] = bNegative ? 'n' : 'p';
-    pBuf[1] = ExponentByte(nExp, bNegative);
-    m_strWork.ReleaseWriteBuf(n + 2);
-    m_strData = m_strWork;
-    RoundExcessDecimals();
-    CheckValid();
+    if (GetExponent() + other.GetExponent() >= GetIntLen())
+        ThrowUtilException(kErrOverflow);
+    clsWorkNum a;
+    clsWorkNum b;
+    clsWorkNum r;
+    Unpack(m_strData, m_strData.GetLength(), a);
+    Unpack(other.m_strData, other.m_strData.GetLength(), b);
+    MultiplyMagnitudes(a, b, r);
+    StoreResult(r);
 }
 
 clsNumDbFld clsNumDbFld::GetIntegerPart() const

@@ -1,5 +1,10 @@
 // The two-operand operators' common routine and the integer power.
+#include <cstring>
+
 #include "tvdcndf.h"
+#include "tvdcndf_packed.h"
+
+using namespace tvpacked;
 
 clsNumDbFld DoBinaryOp(const clsNumDbFld& num1, const clsNumDbFld& num2, int nOp)
 {
@@ -14,6 +19,9 @@ clsNumDbFld DoBinaryOp(const clsNumDbFld& num1, const clsNumDbFld& num2, int nOp
     const clsNumDbFld& numPrecision = d > 0 ? num1 : num2;
     numResult.m_nDbFldLen = numPrecision.m_nDbFldLen;
     numResult.m_nDbFldScale = numPrecision.m_nDbFldScale;
+    // The result's one block, for the longest value its length allows, so
+    // that the steps below write into it without another allocation.
+    numResult.m_strData.GetWriteBuf((numResult.m_nDbFldLen + 1) / 2 + 3);
     numResult = num1;
     switch (nOp) {
     case OP_Add: numResult += num2; break;
@@ -21,7 +29,7 @@ clsNumDbFld DoBinaryOp(const clsNumDbFld& num1, const clsNumDbFld& num2, int nOp
     case OP_Multiply: numResult *= num2; break;
     case OP_Modulo: numResult %= num2; break;
     case OP_Divide: numResult /= num2; break;
-    default: ThrowUtilException(2001);
+    default: ThrowUtilException(kErrInvalidParam);
     }
     return numResult;
 }
@@ -31,9 +39,38 @@ clsNumDbFld operator/(const clsNumDbFld& num1, const clsNumDbFld& num2)
     return DoBinaryOp(num1, num2, OP_Divide);
 }
 
-// Square and multiply: numAccumulator is squared while bits of n remain and
-// numTmp gathers the factors of the set bits; every product is rounded to
-// the base's scale. A negative power first takes the reciprocal.
+namespace {
+// x *= y for a number of integer capacity nCap and scale nScale, as
+// operator*= does it: zero stays zero, a zero factor gives zero, and an
+// integer part beyond the capacity raises -2053. y may be x itself.
+void MultiplyInto(clsWorkNum& x, const clsWorkNum& y, int nCap, int nScale)
+{
+    if (x.nDigits == 0)
+        return;
+    if (y.nDigits == 0) {
+        x.nDigits = 0;
+        return;
+    }
+    if (ExponentOf(x) + ExponentOf(y) >= nCap)
+        ThrowUtilException(kErrOverflow);
+    clsWorkNum r;
+    MultiplyMagnitudes(x, y, r);
+    switch (FitToPrecision(r, nCap, nScale)) {
+    case kFitValue: break;
+    case kFitZero: r.nDigits = 0; break;
+    default: ThrowUtilException(kErrOverflow);
+    }
+    x.nPow = r.nPow;
+    x.nDigits = r.nDigits;
+    x.bNegative = r.bNegative;
+    std::memcpy(x.aDigit, r.aDigit, static_cast<size_t>(r.nDigits));
+}
+} // namespace
+
+// Square and multiply: the accumulator is squared while bits of n remain and
+// the running product gathers the factors of the set bits; every product is
+// rounded to the base's scale. A negative power first takes the reciprocal.
+// Both run in the working form; the result is written once at the end.
 clsNumDbFld clsNumDbFld::Pow(int n) const
 {
     CheckValid();
@@ -41,24 +78,55 @@ clsNumDbFld clsNumDbFld::Pow(int n) const
         return g_numOne;
     if (IsZero()) {
         if (n < 0)
-            ThrowUtilException(-2055);
+            ThrowUtilException(kErrZeroNegPower);
         return *this;
     }
-    clsNumDbFld numAccumulator(*this);
-    clsNumDbFld numTmp(m_nDbFldLen, m_nDbFldScale);
-    if (m_nDbFldLen == m_nDbFldScale)
-        ++numTmp.m_nDbFldLen; // room for the integer digit of 1
-    numTmp = g_numOne;
+    // The running product starts at 1, at the base's precision with one
+    // integer digit more when the base has none.
+    const int nCap = GetIntLen();
+    const int nTmpCap = nCap == 0 ? 1 : nCap;
+    clsNumDbFld numAccumulator;
+    numAccumulator.m_nDbFldLen = m_nDbFldLen;
+    numAccumulator.m_nDbFldScale = m_nDbFldScale;
+    clsWorkNum acc;
+    if (n < 0) {
+        if (nCap == 0) {
+            // The reciprocal of a value below one does not fit the capacity 0:
+            // the division or the assignment of its quotient raises -2053.
+            clsNumDbFld numTmp(m_nDbFldLen, m_nDbFldScale);
+            ++numTmp.m_nDbFldLen;
+            numTmp = g_numOne;
+            numAccumulator = numTmp / *this;
+        }
+        numAccumulator.m_strData.GetWriteBuf((m_nDbFldLen + 1) / 2 + 3);
+        numAccumulator = g_numOne;
+        numAccumulator /= *this;
+        acc.nDigits = 0;
+        if (!numAccumulator.IsZero())
+            Unpack(numAccumulator.m_strData, numAccumulator.m_strData.GetLength(), acc);
+    } else {
+        Unpack(m_strData, m_strData.GetLength(), acc);
+    }
+    clsWorkNum tmp;
+    tmp.nPow = 0;
+    tmp.nDigits = 1;
+    tmp.bNegative = false;
+    tmp.aDigit[0] = 1;
     // The magnitude as an unsigned count, so that -2147483648 has one too.
     unsigned int nMagnitude = n < 0 ? 0u - static_cast<unsigned int>(n) : static_cast<unsigned int>(n);
-    if (n < 0)
-        numAccumulator = numTmp / *this;
     while (nMagnitude != 1) {
         if (nMagnitude & 1u)
-            numTmp *= numAccumulator;
-        numAccumulator *= numAccumulator;
+            MultiplyInto(tmp, acc, nTmpCap, m_nDbFldScale);
+        MultiplyInto(acc, acc, nCap, m_nDbFldScale);
         nMagnitude >>= 1;
     }
-    numAccumulator *= numTmp;
+    MultiplyInto(acc, tmp, nCap, m_nDbFldScale);
+    char achPacked[kMaxPackedBytes];
+    int nLen = 1;
+    achPacked[0] = kSignZero;
+    if (acc.nDigits != 0)
+        nLen = Pack(acc, achPacked);
+    numAccumulator.StorePacked(achPacked, nLen);
+    numAccumulator.CheckValid();
     return numAccumulator;
 }

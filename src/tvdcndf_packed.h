@@ -218,6 +218,63 @@ inline bool Normalise(clsWorkNum& w)
     return true;
 }
 
+// The decimals present in a normalised working value: 123.45 gives 2, 1200 0.
+inline int WorkDecimals(const clsWorkNum& w)
+{
+    const int nLow = 2 * (w.nPow - w.nDigits + 1) + (w.aDigit[w.nDigits - 1] % 10 == 0 ? 1 : 0);
+    return nLow < 0 ? -nLow : 0;
+}
+
+// --- kernels ---------------------------------------------------------------------
+// None of them validates, allocates or throws; each states what it requires.
+
+// Requires: two valid packed values, neither zero nor null. Gives: the order
+// of their magnitudes, 1, 0 or -1 (-5 against 4 gives 1).
+int CompareMagnitude(const char* pA, int nLenA, const char* pB, int nLenB);
+
+// Requires: a and b normalised; r may not be a or b. Gives: r = |a| + |b|,
+// not normalised (its first digit may be 0), with a's sign.
+void AddMagnitudes(const clsWorkNum& a, const clsWorkNum& b, clsWorkNum& r);
+
+// Requires: a and b normalised, |a| >= |b|; r may not be a or b. Gives:
+// r = |a| - |b|, not normalised (it may be zero), with a's sign.
+void SubtractMagnitudes(const clsWorkNum& a, const clsWorkNum& b, clsWorkNum& r);
+
+// Requires: a and b normalised; r may not be a or b. Gives: r = |a| * |b|,
+// exact and not normalised, with the product's sign.
+void MultiplyMagnitudes(const clsWorkNum& a, const clsWorkNum& b, clsWorkNum& r);
+
+// Requires: w normalised, nScale >= 0. Gives: w rounded half away from zero
+// to nScale decimals (only the first dropped digit decides), normalised;
+// false when the rounded value is zero. 0.005 to 2 decimals gives 0.01.
+bool RoundToScale(clsWorkNum& w, int nScale);
+
+// How an exact result fits a number's precision (FitToPrecision).
+enum clsFit {
+    kFitValue,         // w holds the result, rounded to the scale
+    kFitZero,          // the result is zero, or rounds to zero
+    kFitTooLarge,      // its integer part exceeds the capacity
+    kFitCarryTooLarge, // it fits, but the rounding carries beyond the capacity
+};
+
+// Requires: an exact result in w (not normalised, possibly zero) and a
+// number's integer capacity nCap and scale nScale. Gives: how it fits, with
+// w normalised and rounded half away from zero to nScale decimals when kFitValue.
+inline clsFit FitToPrecision(clsWorkNum& w, int nCap, int nScale)
+{
+    if (!Normalise(w))
+        return kFitZero;
+    if (ExponentOf(w) >= nCap)
+        return kFitTooLarge;
+    if (WorkDecimals(w) > nScale) {
+        if (!RoundToScale(w, nScale))
+            return kFitZero;
+        if (ExponentOf(w) >= nCap)
+            return kFitCarryTooLarge;
+    }
+    return kFitValue;
+}
+
 } // namespace tvpacked
 
 #endif // TVDCNDF_PACKED_H

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "tvdcndf.h"
+#include "tvdcndf_packed.h"
 
 namespace {
 
@@ -12,11 +13,11 @@ namespace {
 void ResolveLenScale(int& nLen, int& nScale, int nCurLen, int nCurScale)
 {
     if (nLen != -1 && (nLen < 1 || nLen > MAX_NumDbFldLen))
-        ThrowUtilException(2001);
+        ThrowUtilException(kErrInvalidParam);
     if (nLen == -1)
         nLen = nCurLen;
     if (nScale != -1 && (nScale < 0 || nScale > nLen))
-        ThrowUtilException(2001);
+        ThrowUtilException(kErrInvalidParam);
     if (nScale == -1)
         nScale = nCurScale;
 }
@@ -26,7 +27,7 @@ clsNumDbFld::clsNumDbFld(int nLen, int nScale) : m_nDbFldLen(0), m_nDbFldScale(0
 {
     // A length of -1 would keep the length 0, which no number may have.
     if (nLen == -1)
-        ThrowUtilException(2001);
+        ThrowUtilException(kErrInvalidParam);
     SetLenScale(nLen, nScale);
 }
 
@@ -52,103 +53,121 @@ void clsNumDbFld::Round(int nScale)
     RoundTo(nScale, GetCurScale());
 }
 
-// Rounds half away from zero: only the first dropped digit decides. The
-// digits are changed in place; a carry out of the first digit byte gives the
-// run 1 (byte 20) one exponent higher, which must stay below the capacity.
+// Digit i of a working value holds the places 10^(2(nPow - i) + 1) and
+// 10^(2(nPow - i)). The first place dropped, 10^-(nScale + 1), is the high
+// place of digit nCut = nPow + nScale / 2 + 1 for an even scale (nCut and all
+// after it go) and its low place for an odd one (nCut keeps its high digit).
+bool tvpacked::RoundToScale(clsWorkNum& w, int nScale)
+{
+    const int nCut = w.nPow + nScale / 2 + 1;
+    if (nCut >= w.nDigits)
+        return true; // no digit beyond the scale
+    if (nCut < 0) {
+        // Every digit lies beyond the first dropped place, which is a 0.
+        w.nDigits = 0;
+        return false;
+    }
+    int nFirstDropped;
+    int nUnit; // one unit of the last kept place, in the last kept digit
+    if (nScale % 2 == 0) {
+        nFirstDropped = w.aDigit[nCut] / 10;
+        w.nDigits = nCut;
+        nUnit = 1;
+    } else {
+        nFirstDropped = w.aDigit[nCut] % 10;
+        w.aDigit[nCut] = static_cast<unsigned char>(w.aDigit[nCut] - nFirstDropped);
+        w.nDigits = nCut + 1;
+        nUnit = 10;
+    }
+    if (nFirstDropped >= 5) {
+        // Add the unit; a digit that reaches 100 passes a carry on. A carry
+        // out of the first digit leaves all kept digits 0: the value is one
+        // unit of the next power of 100.
+        int i = w.nDigits - 1;
+        int t = i >= 0 ? w.aDigit[i] + nUnit : kRadix;
+        while (t >= kRadix && i > 0) {
+            w.aDigit[i] = static_cast<unsigned char>(t - kRadix);
+            --i;
+            t = w.aDigit[i] + 1;
+        }
+        if (t >= kRadix) {
+            w.aDigit[0] = 1;
+            w.nDigits = 1;
+            ++w.nPow;
+            return true;
+        }
+        w.aDigit[i] = static_cast<unsigned char>(t);
+    }
+    return Normalise(w);
+}
+
+void clsNumDbFld::StorePacked(const char* pData, int nLen)
+{
+    if (nLen == 0 && m_strData.IsEmpty())
+        return;
+    char* pBuf = m_strData.GetWriteBuf(nLen);
+    std::memcpy(pBuf, pData, static_cast<size_t>(nLen));
+    m_strData.ReleaseWriteBuf(nLen);
+}
+
+void clsNumDbFld::StoreResult(tvpacked::clsWorkNum& w)
+{
+    using namespace tvpacked;
+    char achPacked[kMaxPackedBytes];
+    int nLen = 0;
+    switch (FitToPrecision(w, GetIntLen(), m_nDbFldScale)) {
+    case kFitValue: nLen = Pack(w, achPacked); break;
+    case kFitZero:
+        achPacked[0] = kSignZero;
+        nLen = 1;
+        break;
+    case kFitTooLarge: ThrowUtilException(kErrOverflow);
+    case kFitCarryTooLarge:
+        m_strData.Empty();
+        ThrowUtilException(kErrOverflow);
+    }
+    StorePacked(achPacked, nLen);
+    CheckValid();
+}
+
+// Rounds half away from zero to nNewScale decimals when nCurScale, the
+// decimals present, exceeds it. A carry into an integer digit beyond the
+// capacity empties the value before -2053 is raised.
 void clsNumDbFld::RoundTo(int nNewScale, int nCurScale)
 {
+    using namespace tvpacked;
     if (nNewScale < 0 || nNewScale > m_nDbFldScale)
         nNewScale = m_nDbFldScale;
-    if (nNewScale >= nCurScale)
+    if (nNewScale >= nCurScale || m_strData.GetLength() <= 1)
         return;
-
-    int nLen = m_strData.GetLength();
-    char* pBuf = m_strData.GetWriteBuf(nLen);
-    bool bNegative = pBuf[0] == 'n';
-    const int nFirst = 2;    // the first digit byte
-    int nLast = nLen - 1;    // the last digit byte
-
-    // Places to drop, the pad digit included.
-    int nDrop = nCurScale - nNewScale;
-    if (std::abs(SignedByte(pBuf[nLast])) % 10 == 0)
-        ++nDrop;
-    int nIdx = nLast - (nDrop - 1) / 2; // byte of the first dropped place
-    bool bHighDigit = (nDrop - 1) % 2 == 1;
-
-    int nEnd = nFirst; // one past the last kept byte; nFirst means no digit left
-    bool bCarry = false;
-    if (nIdx >= nFirst) {
-        int nMag = std::abs(SignedByte(pBuf[nIdx]));
-        int nHigh = nMag / 10 - 1;
-        int nLow = nMag % 10;
-        if (bHighDigit) {
-            nEnd = nIdx;
-            bCarry = nHigh >= 5;
-        } else if (nLow < 5) {
-            nMag -= nLow;
-            pBuf[nIdx] = static_cast<char>(bNegative ? -nMag : nMag);
-            nEnd = nIdx + 1;
-        } else if (nHigh < 9) {
-            nMag = nMag - nLow + 10;
-            pBuf[nIdx] = static_cast<char>(bNegative ? -nMag : nMag);
-            nEnd = nIdx + 1;
-        } else {
-            nEnd = nIdx;
-            bCarry = true;
+    clsWorkNum w;
+    Unpack(m_strData, m_strData.GetLength(), w);
+    char achPacked[kMaxPackedBytes];
+    int nLen;
+    if (!RoundToScale(w, nNewScale)) {
+        achPacked[0] = kSignZero;
+        nLen = 1;
+    } else {
+        if (ExponentOf(w) >= GetIntLen()) {
+            m_strData.Empty();
+            ThrowUtilException(kErrOverflow);
         }
+        nLen = Pack(w, achPacked);
     }
-    if (bCarry) {
-        // Add one to the two-digit value of the byte before; 99 overflows.
-        int j = nEnd - 1;
-        for (; j >= nFirst; --j) {
-            int nMag = std::abs(SignedByte(pBuf[j])) + 1;
-            if (nMag < 110) {
-                pBuf[j] = static_cast<char>(bNegative ? -nMag : nMag);
-                break;
-            }
-        }
-        if (j >= nFirst) {
-            nEnd = j + 1;
-        } else {
-            int nExp = DecodeExponent(pBuf) + 1;
-            if (nExp >= GetIntLen()) {
-                m_strData.Empty();
-                ThrowUtilException(-2053);
-            }
-            pBuf[1] = ExponentByte(nExp, bNegative);
-            pBuf[nFirst] = static_cast<char>(bNegative ? -20 : 20);
-            nEnd = nFirst + 1;
-        }
-    }
-    while (nEnd > nFirst && std::abs(SignedByte(pBuf[nEnd - 1])) == 10)
-        --nEnd;
-    if (nEnd == nFirst) {
-        pBuf[0] = 'o';
-        nEnd = 1;
-    }
-    pBuf[nEnd] = 0;
-    m_strData.ReleaseWriteBuf(nEnd);
+    StorePacked(achPacked, nLen);
     CheckValid();
 }
 
 void clsNumDbFld::RoundExcessDecimals()
 {
-    int nLen = m_strData.GetLength();
-    if (nLen <= 1)
-        return; // zero is never rounded
-    // Twice the digit bytes less e + 1, the pad digit of an odd run not counted.
-    int nCurScale = 2 * (nLen - 2) - GetExponent() - 1;
-    if (SignedByte(m_strData[nLen - 1]) % 10 == 0)
-        --nCurScale;
-    if (nCurScale > m_nDbFldScale)
-        RoundTo(m_nDbFldScale, nCurScale);
+    RoundTo(m_nDbFldScale, tvpacked::StoredDecimals(m_strData, m_strData.GetLength()));
 }
 
 void clsNumDbFld::SetLenScale(int nLen, int nScale)
 {
     ResolveLenScale(nLen, nScale, m_nDbFldLen, m_nDbFldScale);
     if (nLen - nScale < GetIntLen() && GetCurIntLen() > nLen - nScale)
-        ThrowUtilException(-2053);
+        ThrowUtilException(kErrOverflow);
     int nCurScale = 0;
     if (nScale < m_nDbFldScale)
         nCurScale = GetCurScale();
@@ -163,22 +182,30 @@ void clsNumDbFld::SetDefaultLenScale(int nLen, int nScale)
     ResolveLenScale(nLen, nScale, m_nDefDbFldLen, m_nDefDbFldScale);
     // A kept default scale must still fit the new length.
     if (nScale > nLen)
-        ThrowUtilException(2001);
+        ThrowUtilException(kErrInvalidParam);
     m_nDefDbFldLen = nLen;
     m_nDefDbFldScale = nScale;
 }
 
 clsNumDbFld& clsNumDbFld::operator=(const clsNumDbFld& other)
 {
+    using namespace tvpacked;
     if (&other == this)
         return *this;
     other.CheckValid();
-    if (other.GetIntLen() > GetIntLen() && other.GetCurIntLen() > GetIntLen())
-        ThrowUtilException(-2053);
-    m_strData = other.m_strData;
-    if (other.m_nDbFldScale > m_nDbFldScale)
-        RoundTo(m_nDbFldScale, other.GetCurScale());
-    CheckValid();
+    const char* pOther = other.m_strData;
+    const int nOtherLen = other.m_strData.GetLength();
+    // Only a number of larger capacity can hold a value that does not fit.
+    if (other.GetIntLen() > GetIntLen() && StoredIntegerDigits(pOther, nOtherLen) > GetIntLen())
+        ThrowUtilException(kErrOverflow);
+    if (other.m_nDbFldScale > m_nDbFldScale && StoredDecimals(pOther, nOtherLen) > m_nDbFldScale) {
+        clsWorkNum w;
+        Unpack(pOther, nOtherLen, w);
+        StoreResult(w);
+    } else {
+        StorePacked(pOther, nOtherLen);
+        CheckValid();
+    }
     return *this;
 }
 
