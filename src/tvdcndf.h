@@ -226,6 +226,11 @@ protected:
     // a result with more decimals than the scale is rounded, and a rounding
     // carry beyond the capacity raises -2053 and leaves the null value.
     void StoreResult(tvpacked::clsWorkNum& w);
+    // This number becomes t + other (t - other when bSubtract) or t * other,
+    // t being its own value or, in DoBinaryOp, the left operand's at this
+    // number's precision; stored as StoreResult does. other is validated.
+    void StoreSum(tvpacked::clsWorkNum& t, const clsNumDbFld& other, bool bSubtract);
+    void StoreProduct(tvpacked::clsWorkNum& t, const clsNumDbFld& other);
     // Rounds a value with nCurScale decimals to nNewScale (Round's worker).
     void RoundTo(int nNewScale, int nCurScale);
     // Rounds a freshly built result that may hold more decimals than the

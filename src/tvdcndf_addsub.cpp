@@ -84,6 +84,7 @@ void tvpacked::AddMagnitudes(const clsWorkNum& a, const clsWorkNum& b, clsWorkNu
     }
     r.nDigits = n;
     r.bNegative = a.bNegative;
+    r.bNull = false;
 }
 
 // As the addition, without the carry slot: the larger magnitude a gives the
@@ -110,6 +111,30 @@ void tvpacked::SubtractMagnitudes(const clsWorkNum& a, const clsWorkNum& b, clsW
     }
     r.nDigits = n;
     r.bNegative = a.bNegative;
+    r.bNull = false;
+}
+
+int tvpacked::CompareMagnitude(const clsWorkNum& a, const clsWorkNum& b)
+{
+    if (a.nPow != b.nPow)
+        return a.nPow > b.nPow ? 1 : -1;
+    const int nOrder = std::memcmp(a.aDigit, b.aDigit, static_cast<size_t>(std::min(a.nDigits, b.nDigits)));
+    if (nOrder != 0)
+        return nOrder > 0 ? 1 : -1;
+    return a.nDigits == b.nDigits ? 0 : (a.nDigits > b.nDigits ? 1 : -1);
+}
+
+void tvpacked::SignedSum(const clsWorkNum& a, const clsWorkNum& b, bool bSubtract, clsWorkNum& r)
+{
+    if (a.bNegative == (b.bNegative != bSubtract)) {
+        AddMagnitudes(a, b, r);
+    } else if (CompareMagnitude(a, b) >= 0) {
+        SubtractMagnitudes(a, b, r);
+    } else {
+        // b has the larger magnitude: the result takes the sign opposite to a's.
+        SubtractMagnitudes(b, a, r);
+        r.bNegative = !a.bNegative;
+    }
 }
 
 void clsNumDbFld::AddAbs(const clsNumDbFld& other)
@@ -144,18 +169,33 @@ void clsNumDbFld::SubtractAbs(const clsNumDbFld& other)
     StoreResult(r);
 }
 
+void clsNumDbFld::StoreSum(clsWorkNum& t, const clsNumDbFld& other, bool bSubtract)
+{
+    clsWorkNum o;
+    Load(other.m_strData, other.m_strData.GetLength(), o);
+    clsWorkNum r;
+    clsWorkNum* pResult = &r;
+    if (o.nDigits == 0) {
+        pResult = &t;
+    } else if (t.nDigits == 0) {
+        // Zero or null plus a value is that value at this precision.
+        o.bNegative = o.bNegative != bSubtract;
+        pResult = &o;
+    } else {
+        SignedSum(t, o, bSubtract, r);
+    }
+    StoreResult(*pResult);
+}
+
 clsNumDbFld& clsNumDbFld::operator+=(const clsNumDbFld& other)
 {
     CheckValid();
     other.CheckValid();
     if (other.IsZero())
         return *this;
-    if (IsZero())
-        return *this = other;
-    if (m_strData[0] == other.m_strData[0])
-        AddAbs(other);
-    else
-        SubtractAbs(other);
+    clsWorkNum t;
+    Load(m_strData, m_strData.GetLength(), t);
+    StoreSum(t, other, false);
     return *this;
 }
 
@@ -165,15 +205,9 @@ clsNumDbFld& clsNumDbFld::operator-=(const clsNumDbFld& other)
     other.CheckValid();
     if (other.IsZero())
         return *this;
-    if (IsZero()) {
-        *this = other;
-        Negate();
-        return *this;
-    }
-    if (m_strData[0] == other.m_strData[0])
-        SubtractAbs(other);
-    else
-        AddAbs(other);
+    clsWorkNum t;
+    Load(m_strData, m_strData.GetLength(), t);
+    StoreSum(t, other, true);
     return *this;
 }
 

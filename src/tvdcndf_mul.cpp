@@ -15,10 +15,30 @@ clsNumDbFld& clsNumDbFld::operator*=(const clsNumDbFld& other)
     other.CheckValid();
     if (IsZero())
         return *this;
-    if (other.IsZero())
-        return *this = other;
-    MultiplyBy(other);
+    clsWorkNum t;
+    Load(m_strData, m_strData.GetLength(), t);
+    StoreProduct(t, other);
     return *this;
+}
+
+void clsNumDbFld::StoreProduct(clsWorkNum& t, const clsNumDbFld& other)
+{
+    clsWorkNum o;
+    Load(other.m_strData, other.m_strData.GetLength(), o);
+    clsWorkNum r;
+    clsWorkNum* pResult = &r;
+    if (t.nDigits == 0) {
+        pResult = &t; // zero or null stays as it is
+    } else if (o.nDigits == 0) {
+        pResult = &o; // times zero or null gives zero or null
+    } else {
+        // The product's exponent is the sum of the two or one more: a sum at
+        // or above the capacity needs no product to be refused.
+        if (ExponentOf(t) + ExponentOf(o) >= GetIntLen())
+            ThrowUtilException(kErrOverflow);
+        MultiplyMagnitudes(t, o, r);
+    }
+    StoreResult(*pResult);
 }
 
 // Schoolbook product on the grid of the powers of 100: a.aDigit[i] times
@@ -51,6 +71,7 @@ void tvpacked::MultiplyMagnitudes(const clsWorkNum& a, const clsWorkNum& b, clsW
     r.nPow = a.nPow + b.nPow + 1;
     r.nDigits = n;
     r.bNegative = a.bNegative != b.bNegative;
+    r.bNull = false;
 }
 
 // The product of two numbers that are neither zero nor null. Its exponent is

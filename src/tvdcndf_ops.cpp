@@ -19,16 +19,38 @@ clsNumDbFld DoBinaryOp(const clsNumDbFld& num1, const clsNumDbFld& num2, int nOp
     const clsNumDbFld& numPrecision = d > 0 ? num1 : num2;
     numResult.m_nDbFldLen = numPrecision.m_nDbFldLen;
     numResult.m_nDbFldScale = numPrecision.m_nDbFldScale;
-    // The result's one block, for the longest value its length allows, so
-    // that the steps below write into it without another allocation.
-    numResult.m_strData.GetWriteBuf((numResult.m_nDbFldLen + 1) / 2 + 3);
-    numResult = num1;
     switch (nOp) {
-    case OP_Add: numResult += num2; break;
-    case OP_Subtract: numResult -= num2; break;
-    case OP_Multiply: numResult *= num2; break;
-    case OP_Modulo: numResult %= num2; break;
-    case OP_Divide: numResult /= num2; break;
+    case OP_Add:
+    case OP_Subtract:
+    case OP_Multiply: {
+        // The left operand at the result's precision: its integer digits
+        // always fit, since the result's capacity is never the smaller.
+        clsWorkNum t;
+        Load(num1.m_strData, num1.m_strData.GetLength(), t);
+        if (t.nDigits != 0) {
+            clsFit fit = FitToPrecision(t, numResult.GetIntLen(), numResult.m_nDbFldScale);
+            if (fit == kFitZero)
+                t.nDigits = 0;
+            else if (fit != kFitValue)
+                ThrowUtilException(kErrOverflow);
+        }
+        if (nOp == OP_Multiply)
+            numResult.StoreProduct(t, num2);
+        else
+            numResult.StoreSum(t, num2, nOp == OP_Subtract);
+        break;
+    }
+    case OP_Modulo:
+    case OP_Divide:
+        // The result's one block, for the longest value its length allows, so
+        // that the division writes into it without another allocation.
+        numResult.m_strData.GetWriteBuf((numResult.m_nDbFldLen + 1) / 2 + 3);
+        numResult = num1;
+        if (nOp == OP_Modulo)
+            numResult %= num2;
+        else
+            numResult /= num2;
+        break;
     default: ThrowUtilException(kErrInvalidParam);
     }
     return numResult;

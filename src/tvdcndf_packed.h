@@ -125,8 +125,9 @@ bool IsValidPacked(int nLen, int nScale, const char* pData, int nBytes);
 
 struct clsWorkNum {
     int nPow;       // aDigit[0] stands for 100^nPow
-    int nDigits;    // digits in use
+    int nDigits;    // digits in use; 0 for zero and for the null value
     bool bNegative; // the sign of the value
+    bool bNull;     // the null value
     unsigned char aDigit[kWorkDigits];
 };
 
@@ -144,6 +145,7 @@ inline void Unpack(const char* pData, int nLen, clsWorkNum& w)
     const char* pBytes = pData + 2;
     const int nBytes = nLen - 2;
     w.bNegative = pData[0] == kSignNegative;
+    w.bNull = false;
     w.nPow = FloorHalf(nExp);
     if (nExp & 1) {
         for (int i = 0; i < nBytes; ++i)
@@ -161,6 +163,20 @@ inline void Unpack(const char* pData, int nLen, clsWorkNum& w)
     }
     w.aDigit[nBytes] = static_cast<unsigned char>(10 * nPrevLow);
     w.nDigits = nBytes + (nPrevLow != 0);
+}
+
+// Requires: a valid packed value of nLen bytes. Gives: its working form;
+// zero and the null value have no digits.
+inline void Load(const char* pData, int nLen, clsWorkNum& w)
+{
+    if (nLen > 1) {
+        Unpack(pData, nLen, w);
+        return;
+    }
+    w.nPow = 0;
+    w.nDigits = 0;
+    w.bNegative = false;
+    w.bNull = nLen == 0;
 }
 
 // Requires: first digit not 0. Gives: the decimal exponent of the first
@@ -231,6 +247,14 @@ inline int WorkDecimals(const clsWorkNum& w)
 // Requires: two valid packed values, neither zero nor null. Gives: the order
 // of their magnitudes, 1, 0 or -1 (-5 against 4 gives 1).
 int CompareMagnitude(const char* pA, int nLenA, const char* pB, int nLenB);
+
+// Requires: a and b normalised and not zero. Gives: the order of their
+// magnitudes, 1, 0 or -1.
+int CompareMagnitude(const clsWorkNum& a, const clsWorkNum& b);
+
+// Requires: a and b normalised and not zero; r may not be a or b. Gives:
+// r = a + b, or a - b when bSubtract, exact and not normalised.
+void SignedSum(const clsWorkNum& a, const clsWorkNum& b, bool bSubtract, clsWorkNum& r);
 
 // Requires: a and b normalised; r may not be a or b. Gives: r = |a| + |b|,
 // not normalised (its first digit may be 0), with a's sign.

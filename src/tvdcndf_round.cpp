@@ -115,6 +115,11 @@ void clsNumDbFld::StoreResult(tvpacked::clsWorkNum& w)
     using namespace tvpacked;
     char achPacked[kMaxPackedBytes];
     int nLen = 0;
+    if (w.bNull) {
+        StorePacked(achPacked, 0);
+        CheckValid();
+        return;
+    }
     switch (FitToPrecision(w, GetIntLen(), m_nDbFldScale)) {
     case kFitValue: nLen = Pack(w, achPacked); break;
     case kFitZero:
