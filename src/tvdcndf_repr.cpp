@@ -1,6 +1,8 @@
 // The number's representation: construction, the validity check of the
 // packed form, the exponent, the digit counts and the text form.
+#include <cstdint>
 #include <cstdlib>
+#include <cstring>
 
 #include "tvdcndf.h"
 #include "tvdcndf_packed.h"
@@ -21,6 +23,40 @@ clsNumDbFld::clsNumDbFld(const clsNumDbFld& other)
 }
 
 clsNumDbFld::~clsNumDbFld() {}
+
+namespace {
+// Every digit byte lies in 10..109, or in -109..-10 for a negative value.
+// Read as unsigned bytes, those are 10..109 and 147..246: less the lowest
+// (10 or 147), every byte must be below 100. Eight bytes go at a time; the
+// last word overlaps the one before it rather than reading past the end.
+bool DigitBytesInRange(const char* pDigits, int nBytes, bool bNegative)
+{
+    const unsigned char nLowest = bNegative ? 147 : 10;
+    if (nBytes < 8) {
+        unsigned nBad = 0;
+        for (int i = 0; i < nBytes; ++i)
+            nBad |= static_cast<unsigned char>(static_cast<unsigned char>(pDigits[i]) - nLowest) >= 100;
+        return nBad == 0;
+    }
+    const std::uint64_t kOnes = 0x0101010101010101u;
+    const std::uint64_t kHigh = 0x8080808080808080u;
+    const std::uint64_t nSub = kOnes * nLowest;
+    std::uint64_t nBad = 0;
+    for (int i = 0;; i += 8) {
+        if (i > nBytes - 8)
+            i = nBytes - 8;
+        std::uint64_t x;
+        std::memcpy(&x, pDigits + i, sizeof(x));
+        // Bytewise x - nLowest without borrows between the bytes...
+        std::uint64_t c = ((x | kHigh) - (nSub & ~kHigh)) ^ ((x ^ ~nSub) & kHigh);
+        // ...and a byte above 99 sets its high bit (bytes of 128 or more have it).
+        nBad |= ((c + kOnes * (127 - 99)) | c) & kHigh;
+        if (i == nBytes - 8)
+            break;
+    }
+    return nBad == 0;
+}
+} // namespace
 
 // The check below asserts the same invariants one by one only when this
 // finds a fault, so that the report names the first condition that fails.
@@ -43,19 +79,7 @@ bool tvpacked::IsValidPacked(int nLen, int nScale, const char* pData, int nCurSt
     const int nNumDigStored = 2 * nCurStrLen - 4;
     if (nNumDigStored > nLen + 1)
         return false;
-    // Every digit byte, read in a positive value's sign, lies in 10..109:
-    // as an unsigned byte, less 10, it is below 100.
-    const signed char* pDigits = reinterpret_cast<const signed char*>(pData) + 2;
-    const int nBytes = nCurStrLen - 2;
-    unsigned nBad = 0;
-    if (bNegative) {
-        for (int i = 0; i < nBytes; ++i)
-            nBad |= static_cast<unsigned char>(-pDigits[i] - kByteOffset) >= kRadix;
-    } else {
-        for (int i = 0; i < nBytes; ++i)
-            nBad |= static_cast<unsigned char>(pDigits[i] - kByteOffset) >= kRadix;
-    }
-    if (nBad != 0)
+    if (!DigitBytesInRange(pData + 2, nCurStrLen - 2, bNegative))
         return false;
     const int nFirstPair = PairOf(pData[2]);
     const int nLastPair = PairOf(pData[nCurStrLen - 1]);
