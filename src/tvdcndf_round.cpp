@@ -116,7 +116,7 @@ void clsNumDbFld::StoreResult(tvpacked::clsWorkNum& w)
     char achPacked[kMaxPackedBytes];
     int nLen = 0;
     if (w.bNull) {
-        StorePacked(achPacked, 0);
+        StorePacked("", 0);
         CheckValid();
         return;
     }
