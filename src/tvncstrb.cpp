@@ -750,11 +750,14 @@ const ErrTableRow aErrTable[32] = {
     {0, nullptr},
 };
 
-clsUtilException::clsUtilException(int nErrCode) : std::exception(), m_nErrCode(nErrCode) {}
-
-clsUtilException::clsUtilException(const clsUtilException& other)
-    : std::exception(other), m_nErrCode(other.m_nErrCode), m_strErrMsg(other.m_strErrMsg)
+clsUtilException::clsUtilException(int nErrCode) noexcept : std::exception(), m_nErrCode(nErrCode), m_strErrMsg()
 {
+}
+
+clsUtilException::clsUtilException(const clsUtilException& other) noexcept
+    : std::exception(other), m_nErrCode(other.m_nErrCode)
+{
+    std::memcpy(m_strErrMsg, other.m_strErrMsg, sizeof(m_strErrMsg));
 }
 
 clsUtilException::~clsUtilException() {}
@@ -768,9 +771,9 @@ const char* clsUtilException::what() const noexcept
             break;
         }
     }
-    char szErrMsg[128];
-    std::snprintf(szErrMsg, sizeof(szErrMsg), "Error: %d  %s", m_nErrCode, pszMsg);
-    m_strErrMsg = szErrMsg;
+    // Formed in place, with no heap: under exhausted memory this is often the
+    // one thing a program still does.
+    std::snprintf(m_strErrMsg, sizeof(m_strErrMsg), "Error: %d  %s", m_nErrCode, pszMsg);
     return m_strErrMsg;
 }
 

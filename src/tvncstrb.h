@@ -372,10 +372,13 @@ struct ErrTableRow {
 // The 31 codes and their messages, then the end row {0, nullptr}.
 extern const ErrTableRow aErrTable[32];
 
+// Neither building, copying nor what() allocates: the line is formed in a
+// character array inside the object, so an exception raised, copied into a
+// by-value handler and printed while memory is exhausted still works.
 class clsUtilException : public std::exception {
 public:
-    explicit clsUtilException(int nErrCode);
-    clsUtilException(const clsUtilException& other);
+    explicit clsUtilException(int nErrCode) noexcept;
+    clsUtilException(const clsUtilException& other) noexcept;
     ~clsUtilException() override;
 
     // "Error: %d  %s" with the code and its message ("Unknown Error" for a
@@ -388,7 +391,11 @@ public:
     int m_nErrCode;
 
 private:
-    mutable clsStrPlus m_strErrMsg;
+    // The longest line: "Error: ", an int code of up to 11 characters, two
+    // blanks and the longest message of the table (76 characters, -2043).
+    static constexpr int kMaxErrMsgLen = 7 + 11 + 2 + 76;
+    // The line last formed by what(); empty until then.
+    mutable char m_strErrMsg[kMaxErrMsgLen + 1];
 };
 
 // Throws clsUtilException(nErrCode); every library error goes through it.
