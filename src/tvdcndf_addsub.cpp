@@ -57,17 +57,19 @@ int clsNumDbFld::CompareAbs(const clsNumDbFld& other) const
 }
 
 // Both operands lie on the grid of the powers of 100, so they line up by
-// whole digits. r.aDigit[0] is the slot of a final carry:
+// whole digits:
 //
-//     r    c  r1 r2 r3 r4 r5
-//     a       a0 a1 a2 a3          (a.nPow = r.nPow - 1)
-//     b             b0 b1 b2       (b.nPow = r.nPow - 3)
+//     r    r0 r1 r2 r3 r4
+//     a    a0 a1 a2 a3          (a.nPow = r.nPow)
+//     b          b0 b1 b2       (b.nPow = r.nPow - 2)
+//
+// A carry left after r0 puts a new first digit 1 in front.
 void tvpacked::AddMagnitudes(const clsWorkNum& a, const clsWorkNum& b, clsWorkNum& r)
 {
-    r.nPow = std::max(a.nPow, b.nPow) + 1;
+    r.nPow = std::max(a.nPow, b.nPow);
     const int nLow = std::min(a.nPow - a.nDigits, b.nPow - b.nDigits) + 1; // power of the last digit
     const int n = r.nPow - nLow + 1;
-    TV_ASSERT(n <= kWorkDigits);
+    TV_ASSERT(n < kWorkDigits);
     std::memset(r.aDigit, 0, static_cast<size_t>(n));
     std::memcpy(r.aDigit + (r.nPow - a.nPow), a.aDigit, static_cast<size_t>(a.nDigits));
     unsigned char* pOut = r.aDigit + (r.nPow - b.nPow);
@@ -77,12 +79,18 @@ void tvpacked::AddMagnitudes(const clsWorkNum& a, const clsWorkNum& b, clsWorkNu
         nCarry = t >= kRadix;
         pOut[i] = static_cast<unsigned char>(nCarry ? t - kRadix : t);
     }
-    for (int i = -1; nCarry != 0; --i) {
-        int t = pOut[i] + 1;
+    for (int i = r.nPow - b.nPow - 1; nCarry != 0 && i >= 0; --i) {
+        int t = r.aDigit[i] + 1;
         nCarry = t >= kRadix;
-        pOut[i] = static_cast<unsigned char>(nCarry ? 0 : t);
+        r.aDigit[i] = static_cast<unsigned char>(nCarry ? 0 : t);
     }
     r.nDigits = n;
+    if (nCarry != 0) {
+        std::memmove(r.aDigit + 1, r.aDigit, static_cast<size_t>(n));
+        r.aDigit[0] = 1;
+        ++r.nPow;
+        ++r.nDigits;
+    }
     r.bNegative = a.bNegative;
     r.bNull = false;
 }

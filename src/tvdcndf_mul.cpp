@@ -41,35 +41,64 @@ void clsNumDbFld::StoreProduct(clsWorkNum& t, const clsNumDbFld& other)
     StoreResult(*pResult);
 }
 
-// Schoolbook product on the grid of the powers of 100: a.aDigit[i] times
-// b.aDigit[j] stands for 100^(a.nPow + b.nPow - i - j), which is r.aDigit[1 + i + j]
-// (r.aDigit[0] takes the final carry). The columns are summed first, each at
-// most 51 * 99 * 99, and the carries are made in one pass from the end.
+namespace {
+constexpr int kWordDigits = 4;                  // grid digits in a word
+constexpr std::uint64_t kWordRadix = 100000000; // 100^4
+constexpr int kMaxWords = (kWorkDigits + kWordDigits - 1) / kWordDigits;
+
+// The digits of a normalised value in words of four, aligned at its last
+// digit (the first word may hold fewer); gives the count of words.
+int ToWords(const clsWorkNum& w, std::uint64_t* pWords)
+{
+    const int nWords = (w.nDigits + kWordDigits - 1) / kWordDigits;
+    int i = 0;
+    for (int k = 0; k < nWords; ++k) {
+        const int nEnd = w.nDigits - kWordDigits * (nWords - 1 - k);
+        std::uint64_t nWord = 0;
+        for (; i < nEnd; ++i)
+            nWord = nWord * kRadix + w.aDigit[i];
+        pWords[k] = nWord;
+    }
+    return nWords;
+}
+} // namespace
+
+// Schoolbook product in words of 10^8, each four digits of the grid of the
+// powers of 100: every partial product is below 10^16 and a column of at
+// most 13 of them stays far below 2^64, so the carries are made once, in one
+// pass from the end. Word i of a times word j of b goes to column i + j + 1;
+// column 0 takes the final carry. The last digit of r stands for the product
+// of the last digits' powers.
 void tvpacked::MultiplyMagnitudes(const clsWorkNum& a, const clsWorkNum& b, clsWorkNum& r)
 {
-    const clsWorkNum& x = a.nDigits >= b.nDigits ? a : b; // the longer one in the inner loop
-    const clsWorkNum& y = a.nDigits >= b.nDigits ? b : a;
-    const int n = a.nDigits + b.nDigits;
-    TV_ASSERT(n <= kWorkDigits);
-    std::uint32_t anColumn[kWorkDigits];
-    std::uint32_t anX[kWorkDigits];
-    std::memset(anColumn, 0, sizeof(std::uint32_t) * static_cast<size_t>(n));
-    for (int i = 0; i < x.nDigits; ++i)
-        anX[i] = x.aDigit[i];
-    for (int j = 0; j < y.nDigits; ++j) {
-        const std::uint32_t nY = y.aDigit[j];
-        std::uint32_t* pColumn = anColumn + 1 + j;
-        for (int i = 0; i < x.nDigits; ++i)
-            pColumn[i] += anX[i] * nY;
+    std::uint64_t anA[kMaxWords];
+    std::uint64_t anB[kMaxWords];
+    const int nA = ToWords(a, anA);
+    const int nB = ToWords(b, anB);
+    const int n = nA + nB;
+    TV_ASSERT(kWordDigits * n <= kWorkDigits);
+    std::uint64_t anColumn[2 * kMaxWords];
+    std::memset(anColumn, 0, sizeof(std::uint64_t) * static_cast<size_t>(n));
+    for (int i = 0; i < nA; ++i) {
+        const std::uint64_t nWordA = anA[i];
+        std::uint64_t* pColumn = anColumn + 1 + i;
+        for (int j = 0; j < nB; ++j)
+            pColumn[j] += nWordA * anB[j];
     }
-    std::uint32_t nCarry = 0;
+    std::uint64_t nCarry = 0;
     for (int k = n - 1; k >= 0; --k) {
-        std::uint32_t t = anColumn[k] + nCarry;
-        nCarry = t / kRadix;
-        r.aDigit[k] = static_cast<unsigned char>(t - nCarry * kRadix);
+        const std::uint64_t t = anColumn[k] + nCarry;
+        nCarry = t / kWordRadix;
+        std::uint32_t nWord = static_cast<std::uint32_t>(t - nCarry * kWordRadix);
+        for (int d = kWordDigits - 1; d >= 0; --d) {
+            const std::uint32_t nRest = nWord / kRadix;
+            r.aDigit[kWordDigits * k + d] = static_cast<unsigned char>(nWord - nRest * kRadix);
+            nWord = nRest;
+        }
     }
-    r.nPow = a.nPow + b.nPow + 1;
-    r.nDigits = n;
+    r.nDigits = kWordDigits * n;
+    const int nLowPow = (a.nPow - a.nDigits + 1) + (b.nPow - b.nDigits + 1);
+    r.nPow = nLowPow + r.nDigits - 1;
     r.bNegative = a.bNegative != b.bNegative;
     r.bNull = false;
 }

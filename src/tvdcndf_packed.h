@@ -50,6 +50,28 @@ constexpr int kWorkDigits = 112;
 
 // --- packed bytes --------------------------------------------------------------
 
+// Digit bytes read through tables, indexed by the byte as an unsigned char:
+// its pair 0..99 in either sign, the pair's high digit, and its low digit
+// times 10. A pair d is also read through index d + 10.
+struct clsDigitTables {
+    unsigned char anPair[256];
+    unsigned char anHigh[256];
+    unsigned char anLow10[256];
+    constexpr clsDigitTables() : anPair(), anHigh(), anLow10()
+    {
+        for (int i = 0; i < 256; ++i) {
+            int nByte = i < 128 ? i : i - 256;
+            int nPair = (nByte < 0 ? -nByte : nByte) - kByteOffset;
+            if (nPair < 0 || nPair >= kRadix)
+                nPair = 0; // no digit byte
+            anPair[i] = static_cast<unsigned char>(nPair);
+            anHigh[i] = static_cast<unsigned char>(nPair / 10);
+            anLow10[i] = static_cast<unsigned char>(nPair % 10 * 10);
+        }
+    }
+};
+inline constexpr clsDigitTables kDigitTables{};
+
 inline int SignedByte(char ch)
 {
     return static_cast<signed char>(ch);
@@ -147,22 +169,21 @@ inline void Unpack(const char* pData, int nLen, clsWorkNum& w)
     w.bNegative = pData[0] == kSignNegative;
     w.bNull = false;
     w.nPow = FloorHalf(nExp);
+    const unsigned char* pU = reinterpret_cast<const unsigned char*>(pBytes);
     if (nExp & 1) {
         for (int i = 0; i < nBytes; ++i)
-            w.aDigit[i] = static_cast<unsigned char>(PairOf(pBytes[i]));
+            w.aDigit[i] = kDigitTables.anPair[pU[i]];
         w.nDigits = nBytes;
         return;
     }
     // e even: the first digit stands alone in the units of 100^nPow, and
     // every later grid digit takes one digit from each of two pairs.
-    int nPrevLow = 0;
-    for (int i = 0; i < nBytes; ++i) {
-        int nPair = PairOf(pBytes[i]);
-        w.aDigit[i] = static_cast<unsigned char>(10 * nPrevLow + nPair / 10);
-        nPrevLow = nPair % 10;
-    }
-    w.aDigit[nBytes] = static_cast<unsigned char>(10 * nPrevLow);
-    w.nDigits = nBytes + (nPrevLow != 0);
+    w.aDigit[0] = kDigitTables.anHigh[pU[0]];
+    for (int i = 1; i < nBytes; ++i)
+        w.aDigit[i] = static_cast<unsigned char>(kDigitTables.anLow10[pU[i - 1]] + kDigitTables.anHigh[pU[i]]);
+    const unsigned char nLast = kDigitTables.anLow10[pU[nBytes - 1]];
+    w.aDigit[nBytes] = nLast;
+    w.nDigits = nBytes + (nLast != 0);
 }
 
 // Requires: a valid packed value of nLen bytes. Gives: its working form;
@@ -202,8 +223,10 @@ inline int Pack(const clsWorkNum& w, char* pOut)
         // The first significant digit is the low one of the first grid digit:
         // every pair takes one digit from each of two grid digits.
         for (int i = 0; i + 1 < n; ++i)
-            pBytes[i] = PairByte(10 * (w.aDigit[i] % 10) + w.aDigit[i + 1] / 10, bNegative);
-        int nLastPair = 10 * (w.aDigit[n - 1] % 10);
+            pBytes[i] = PairByte(kDigitTables.anLow10[w.aDigit[i] + kByteOffset] +
+                                     kDigitTables.anHigh[w.aDigit[i + 1] + kByteOffset],
+                                 bNegative);
+        int nLastPair = kDigitTables.anLow10[w.aDigit[n - 1] + kByteOffset];
         if (nLastPair == 0)
             --nBytes;
         else
