@@ -210,51 +210,77 @@ int clsNumDbFld::GetCurScale() const
     return nCurScale;
 }
 
+namespace {
+// "00" to "99": the two characters of each digit pair.
+struct clsPairChars {
+    char ach[2 * tvpacked::kRadix];
+    constexpr clsPairChars() : ach()
+    {
+        for (int i = 0; i < tvpacked::kRadix; ++i) {
+            ach[2 * i] = static_cast<char>('0' + i / 10);
+            ach[2 * i + 1] = static_cast<char>('0' + i % 10);
+        }
+    }
+};
+constexpr clsPairChars kPairChars{};
+
+// Writes the digits of a run of digit bytes, two characters a byte, the pad
+// digit of an odd run included; gives the count written.
+int WriteRunDigits(const char* pDigitBytes, int nBytes, char* pOut)
+{
+    for (int i = 0; i < nBytes; ++i)
+        std::memcpy(pOut + 2 * i, kPairChars.ach + 2 * tvpacked::PairOf(pDigitBytes[i]), 2);
+    return 2 * nBytes;
+}
+} // namespace
+
+// The buffer holds |e| + 2 x (bytes of the packed value) characters, which is
+// room for the longest text the value gives: sign, "0." and -e - 1 zeros and
+// the run for e < 0; the run or e + 1 integer digits and the point for e >= 0.
 clsStrPlus clsNumDbFld::GetText() const
 {
     clsStrPlus strResult;
-    int nLen = m_strData.GetLength();
+    const int nLen = m_strData.GetLength();
     if (nLen == 0)
         return strResult;
     if (m_strData[0] == 'o') {
         strResult = "0";
         return strResult;
     }
-    int nExp = GetExponent();
+    const char* pData = m_strData;
+    const int nExp = GetExponent();
     char* pBuf = strResult.GetWriteBuf(std::abs(nExp) + 2 * nLen);
     int nPos = 0;
-    bool bPoint = false;
-    if (m_strData[0] == 'n')
+    if (pData[0] == 'n')
         pBuf[nPos++] = '-';
     if (nExp < 0) {
         pBuf[nPos++] = '0';
         pBuf[nPos++] = '.';
-        for (int i = 0; i < -nExp - 1; ++i)
-            pBuf[nPos++] = '0';
-        bPoint = true;
-    }
-    int nDigitsWritten = 0;
-    for (int i = 2; i < nLen; ++i) {
-        int nByte = std::abs(SignedByte(m_strData[i]));
-        int anDigit[2] = {nByte / 10 - 1, nByte % 10};
-        for (int nDigit : anDigit) {
-            if (!bPoint && nDigitsWritten == nExp + 1) {
-                pBuf[nPos++] = '.';
-                bPoint = true;
-            }
-            pBuf[nPos++] = static_cast<char>('0' + nDigit);
-            ++nDigitsWritten;
-        }
-    }
-    if (bPoint) {
+        std::memset(pBuf + nPos, '0', static_cast<size_t>(-nExp - 1));
+        nPos += -nExp - 1;
+        nPos += WriteRunDigits(pData + 2, nLen - 2, pBuf + nPos);
+        // The run ends in a non-zero digit or its pad digit.
         while (pBuf[nPos - 1] == '0')
             --nPos;
-        if (pBuf[nPos - 1] == '.')
-            --nPos;
     } else {
-        // The integer zeros that the run does not store.
-        for (; nDigitsWritten < nExp + 1; ++nDigitsWritten)
-            pBuf[nPos++] = '0';
+        const int nInt = nExp + 1;
+        const int nRun = WriteRunDigits(pData + 2, nLen - 2, pBuf + nPos);
+        if (nRun <= nInt) {
+            // The integer zeros that the run does not store.
+            std::memset(pBuf + nPos + nRun, '0', static_cast<size_t>(nInt - nRun));
+            nPos += nInt;
+        } else {
+            // Digits beyond the units: the point goes in front of them,
+            // and only a fraction that is not zero stays.
+            char* pFraction = pBuf + nPos + nInt;
+            std::memmove(pFraction + 1, pFraction, static_cast<size_t>(nRun - nInt));
+            *pFraction = '.';
+            nPos += nRun + 1;
+            while (pBuf[nPos - 1] == '0')
+                --nPos;
+            if (pBuf[nPos - 1] == '.')
+                --nPos;
+        }
     }
     strResult.ReleaseWriteBuf(nPos);
     return strResult;
