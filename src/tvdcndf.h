@@ -245,10 +245,6 @@ protected:
     void MultiplyBy(const clsNumDbFld& other);
     void DivideBy(const clsNumDbFld& divisor, clsNumDbFld* pQuotient, clsNumDbFld* pRemainder);
     void DivideCore(const clsNumDbFld& divisor, clsNumDbFld* pQuotient, clsNumDbFld* pRemainder);
-    void LongDivide(const clsNumDbFld& divisor, int nDigits, clsNumDbFld& numRemainder,
-                    clsStrPlus* pstrResult);
-    void ShortDivide(const clsNumDbFld& divisor, int nDigits, clsNumDbFld& numRemainder,
-                     clsStrPlus* pstrResult);
 
     // The packed form of the value, one string a number:
     //   ""      the null value (counts as zero; what a failed parse leaves)

@@ -1,15 +1,396 @@
 // Division: the quotient with decimals (/=), the remainder of the integer
 // division (%=) and the integer quotient with an optional remainder (Divide).
 //
-// Both operands are copied into working numbers normalised to exponent 0
-// (their significant digits as a value from 1 to below 10), and the quotient
-// is developed one decimal digit at a time by comparing and subtracting
-// magnitudes. The results are placed by ordinary assignment, so each is
-// rounded to its target's scale and checked against its target's capacity.
-#include <algorithm>
+// The operands' digit pairs are taken out of their packed forms into runs on
+// the stack, gathered into base-10^8 words and divided exactly (Knuth's
+// algorithm D, one quotient word per step); the quotient and the remainder
+// come back as digit pairs, are rounded to their targets' scales and are
+// written into the targets, each once. Nothing in between allocates.
+#include <cstdint>
 #include <cstdlib>
 
 #include "tvdcndf.h"
+#include "tvdcndf_div.h"
+
+using tvdiv::PairRun;
+
+namespace {
+
+// ---------------------------------------------------------------------------
+// Base-10^8 words: four digit pairs each, least significant word first.
+// ---------------------------------------------------------------------------
+typedef std::uint32_t Word;
+typedef std::uint64_t DWord;
+
+const Word kWordBase = 100000000;
+const Word kPow100[4] = {1, 100, 10000, 1000000};
+// Words of the longest numerator: 101 + 102 digits, a word for the scaling
+// in LongDivide and one to spare.
+const int kMaxWords = 32;
+
+// w = w * nFactor, in place. Requires: nFactor < kWordBase. Gives the carry
+// out of the top word.
+Word MultiplyWords(Word* pW, int nW, Word nFactor)
+{
+    DWord nCarry = 0;
+    for (int i = 0; i < nW; ++i) {
+        DWord nProd = DWord(pW[i]) * nFactor + nCarry;
+        nCarry = nProd / kWordBase;
+        pW[i] = Word(nProd - nCarry * kWordBase);
+    }
+    return Word(nCarry);
+}
+
+// The run's digits read as an integer (2 * nPairs digits, the pad digit
+// included), times 10^nZeros, into pW. Requires: nZeros >= 0, room for the
+// words. Gives the word count; the top word is not 0.
+int GatherWords(const PairRun& run, int nZeros, Word* pW)
+{
+    const int nTop = run.nPairs - 1 + nZeros / 2; // pair position of the first pair
+    int nW = nTop / 4 + 1;
+    for (int i = 0; i < nW; ++i)
+        pW[i] = 0;
+    for (int i = 0; i < run.nPairs; ++i) {
+        const int nPos = nTop - i;
+        pW[nPos >> 2] += Word(run.anPair[i]) * kPow100[nPos & 3];
+    }
+    if (nZeros % 2 == 1) {
+        Word nCarry = MultiplyWords(pW, nW, 10);
+        if (nCarry != 0)
+            pW[nW++] = nCarry;
+    }
+    return nW;
+}
+
+// u / v for a one-word divisor. Requires: v > 0; pQ may be pU. Gives the nU
+// quotient words in pQ and returns the remainder.
+Word ShortDivide(const Word* pU, int nU, Word v, Word* pQ)
+{
+    DWord nRem = 0;
+    for (int i = nU - 1; i >= 0; --i) {
+        DWord nCur = nRem * kWordBase + pU[i];
+        pQ[i] = Word(nCur / v);
+        nRem = nCur - DWord(pQ[i]) * v;
+    }
+    return Word(nRem);
+}
+
+// u / v by Knuth's algorithm D (The Art of Computer Programming, 4.3.1).
+// Requires: nU >= nV >= 2, pV[nV - 1] != 0, room for nU + 1 words in pU.
+// Gives the nU - nV + 1 quotient words in pQ and the remainder in
+// pU[0..nV-1] (pU[nV..nU] become 0); pV is left scaled.
+void LongDivide(Word* pU, int nU, Word* pV, int nV, Word* pQ)
+{
+    // Scale both so that the divisor's top word is at least half the base:
+    // the trial quotient from the top words is then at most two too large,
+    // and the test against the second word leaves it at most one too large.
+    const Word nScaleBy = kWordBase / (pV[nV - 1] + 1);
+    pU[nU] = MultiplyWords(pU, nU, nScaleBy);
+    MultiplyWords(pV, nV, nScaleBy);
+    const DWord nTop = pV[nV - 1];
+    const DWord nNext = pV[nV - 2];
+    // clang-format off
+    TV_ASSERT(nTop >= kWordBase / 2);
+    // clang-format on
+
+    for (int j = nU - nV; j >= 0; --j) {
+        const DWord nNum = DWord(pU[j + nV]) * kWordBase + pU[j + nV - 1];
+        DWord nQHat = nNum / nTop;
+        DWord nRHat = nNum - nQHat * nTop;
+        while (nQHat >= kWordBase || nQHat * nNext > nRHat * kWordBase + pU[j + nV - 2]) {
+            --nQHat;
+            nRHat += nTop;
+            if (nRHat >= kWordBase)
+                break;
+        }
+
+        // u[j..j+nV] -= qhat * v.
+        DWord nCarry = 0;
+        Word nBorrow = 0;
+        for (int i = 0; i < nV; ++i) {
+            const DWord nProd = nQHat * pV[i] + nCarry;
+            nCarry = nProd / kWordBase;
+            const Word nSub = Word(nProd - nCarry * kWordBase) + nBorrow; // at most the base
+            if (pU[i + j] >= nSub) {
+                pU[i + j] -= nSub;
+                nBorrow = 0;
+            } else {
+                pU[i + j] += kWordBase - nSub;
+                nBorrow = 1;
+            }
+        }
+        std::int64_t nTopWord = std::int64_t(pU[j + nV]) - std::int64_t(nCarry) - nBorrow;
+        if (nTopWord < 0) {
+            // qhat was one too large: add v back once.
+            --nQHat;
+            Word nAddCarry = 0;
+            for (int i = 0; i < nV; ++i) {
+                Word nSum = pU[i + j] + pV[i] + nAddCarry;
+                nAddCarry = nSum >= kWordBase ? 1 : 0;
+                pU[i + j] = nSum - nAddCarry * kWordBase;
+            }
+            nTopWord += nAddCarry;
+        }
+        // clang-format off
+        TV_ASSERT(nTopWord == 0);
+        // clang-format on
+        pU[j + nV] = 0;
+        pQ[j] = Word(nQHat);
+    }
+    ShortDivide(pU, nV, nScaleBy, pU); // the remainder, scaled back (exactly)
+}
+
+// The digits of w in decimal, for w > 0.
+int DigitsOfWord(Word w)
+{
+    int n = 1;
+    for (Word nPow = 10; n < 8 && w >= nPow; nPow *= 10)
+        ++n;
+    return n;
+}
+
+// The integer in pW (nW words, least significant first) as a digit run
+// whose last digit stands at 10^nLowExp. Requires: room for nW + 1 words
+// in pW, which is changed. Gives *pRun (nPairs 0 when the integer is 0).
+void SpreadWords(Word* pW, int nW, int nLowExp, PairRun* pRun)
+{
+    while (nW > 0 && pW[nW - 1] == 0)
+        --nW;
+    if (nW == 0) {
+        pRun->nPairs = 0;
+        pRun->nExp = 0;
+        return;
+    }
+    int nDigits = 8 * (nW - 1) + DigitsOfWord(pW[nW - 1]);
+    pRun->nExp = nLowExp + nDigits - 1;
+    if (nDigits % 2 == 1) {
+        // An odd count: the pad digit 0 after the last digit.
+        Word nCarry = MultiplyWords(pW, nW, 10);
+        if (nCarry != 0)
+            pW[nW++] = nCarry;
+        ++nDigits;
+    }
+    const int nPairs = nDigits / 2;
+    // clang-format off
+    TV_ASSERT(nPairs <= tvdiv::kMaxRunPairs);
+    // clang-format on
+    for (int k = 0; k < nPairs; ++k) // k counts pairs from the least significant
+        pRun->anPair[nPairs - 1 - k] = static_cast<unsigned char>(pW[k >> 2] / kPow100[k & 3] % 100);
+    int nKept = nPairs;
+    while (pRun->anPair[nKept - 1] == 0)
+        --nKept;
+    pRun->nPairs = nKept;
+}
+
+} // namespace
+
+void tvdiv::DivideRuns(const PairRun& a, const PairRun& b, int nDigits, PairRun* pQuotient, PairRun* pRemainder)
+{
+    // clang-format off
+    TV_ASSERT(a.nPairs >= 1 && a.nPairs <= kMaxRunPairs - 1 && a.anPair[0] >= 10);
+    TV_ASSERT(b.nPairs >= 1 && b.nPairs <= kMaxRunPairs - 1 && b.anPair[0] >= 10);
+    TV_ASSERT(nDigits >= 1 && nDigits <= kMaxQuotientDigits);
+    // clang-format on
+
+    // With A and B the runs read as integers (2 * nPairs digits each), the
+    // developed quotient is A * 10^t / B truncated, t chosen so that it has
+    // nDigits digits (a first one of 0 included). A negative t shifts B
+    // instead of A.
+    const int t = 2 * (b.nPairs - a.nPairs) + nDigits - 1;
+    Word anU[kMaxWords];
+    Word anV[kMaxWords];
+    Word anQ[kMaxWords];
+    const int nU = GatherWords(a, t > 0 ? t : 0, anU);
+    const int nV = GatherWords(b, t < 0 ? -t : 0, anV);
+    int nQ;
+    int nR; // words of the remainder, left in anU
+    if (nU < nV) {
+        nQ = 0;
+        nR = nU;
+    } else if (nV == 1) {
+        nQ = nU;
+        anU[0] = ShortDivide(anU, nU, anV[0], anQ);
+        nR = 1;
+    } else {
+        LongDivide(anU, nU, anV, nV, anQ);
+        nQ = nU - nV + 1;
+        nR = nV;
+    }
+
+    // The last developed digit stands at 10^(a.nExp - b.nExp - nDigits + 1);
+    // A's last digit at 10^(a.nExp - 2 * a.nPairs + 1), and the remainder
+    // is A * 10^t - Q * B in units of A's last digit over 10^t.
+    SpreadWords(anQ, nQ, a.nExp - b.nExp - nDigits + 1, pQuotient);
+    // clang-format off
+    TV_ASSERT(pQuotient->nPairs == 0 || pQuotient->nExp >= a.nExp - b.nExp - 1);
+    // clang-format on
+    if (pRemainder)
+        SpreadWords(anU, nR, a.nExp - 2 * a.nPairs + 1 - (t > 0 ? t : 0), pRemainder);
+}
+
+namespace {
+
+// ---------------------------------------------------------------------------
+// Values: a sign and a digit run, taken from and put into the packed form.
+// ---------------------------------------------------------------------------
+struct SignedRun {
+    bool bNegative;
+    PairRun run;
+};
+
+// The packed value in strData. Requires: neither zero nor null.
+void UnpackValue(const clsStrPlus& strData, SignedRun* pValue)
+{
+    const char* pData = strData;
+    const int nLen = strData.GetLength();
+    pValue->bNegative = pData[0] == 'n';
+    int nExpByte = static_cast<signed char>(pData[1]);
+    if (pValue->bNegative)
+        nExpByte = -nExpByte;
+    pValue->run.nExp = nExpByte >= 10 ? nExpByte - 10 : nExpByte + 10;
+    pValue->run.nPairs = nLen - 2;
+    for (int i = 2; i < nLen; ++i)
+        pValue->run.anPair[i - 2] = static_cast<unsigned char>(std::abs(static_cast<signed char>(pData[i])) - 10);
+}
+
+// The packed form of the value into pBuf, ending in a NUL; "o" for zero.
+void PackValue(const SignedRun& value, char* pBuf)
+{
+    const PairRun& run = value.run;
+    if (run.nPairs == 0) {
+        pBuf[0] = 'o';
+        pBuf[1] = 0;
+        return;
+    }
+    const int nSign = value.bNegative ? -1 : 1;
+    const int nExpByte = run.nExp >= 0 ? run.nExp + 10 : run.nExp - 10;
+    pBuf[0] = value.bNegative ? 'n' : 'p';
+    pBuf[1] = static_cast<char>(nSign * nExpByte);
+    for (int i = 0; i < run.nPairs; ++i)
+        pBuf[i + 2] = static_cast<char>(nSign * (run.anPair[i] + 10));
+    pBuf[run.nPairs + 2] = 0;
+}
+
+// -1, 0 or 1 as |a| is below, equal to or above |b|.
+int CompareRuns(const PairRun& a, const PairRun& b)
+{
+    if (a.nExp != b.nExp)
+        return a.nExp > b.nExp ? 1 : -1;
+    for (int i = 0; i < a.nPairs || i < b.nPairs; ++i) {
+        int x = i < a.nPairs ? a.anPair[i] : 0;
+        int y = i < b.nPairs ? b.anPair[i] : 0;
+        if (x != y)
+            return x > y ? 1 : -1;
+    }
+    return 0;
+}
+
+// Rounds the magnitude to nScale decimals, half away from zero: only the
+// first dropped digit decides. A carry out of the first digit gives the run
+// 1 one place higher. Requires: nScale >= 0.
+void RoundRun(PairRun* pRun, int nScale)
+{
+    if (pRun->nPairs == 0)
+        return;
+    unsigned char* pPair = pRun->anPair;
+    const int nKeep = pRun->nExp + nScale + 1; // digits down to 10^-nScale
+    if (nKeep >= 2 * pRun->nPairs)
+        return;
+    if (nKeep < 0) {
+        // The first dropped digit is a 0 in front of the run.
+        pRun->nPairs = 0;
+        pRun->nExp = 0;
+        return;
+    }
+    int nKept = (nKeep + 1) / 2; // pairs that hold a kept digit
+    int nDropped;
+    int nUnit; // one in the last kept place, as a pair value
+    if (nKeep % 2 == 1) {
+        nDropped = pPair[nKept - 1] % 10;
+        pPair[nKept - 1] = static_cast<unsigned char>(pPair[nKept - 1] - nDropped);
+        nUnit = 10;
+    } else {
+        nDropped = pPair[nKept] / 10;
+        nUnit = 1;
+    }
+    if (nDropped >= 5) {
+        int i = nKept - 1;
+        for (; i >= 0; --i) {
+            int nSum = pPair[i] + nUnit;
+            if (nSum < 100) {
+                pPair[i] = static_cast<unsigned char>(nSum);
+                break;
+            }
+            pPair[i] = 0;
+            nUnit = 1;
+        }
+        if (i < 0) {
+            pPair[0] = 10;
+            nKept = 1;
+            ++pRun->nExp;
+        }
+    }
+    while (nKept > 0 && pPair[nKept - 1] == 0)
+        --nKept;
+    pRun->nPairs = nKept;
+    if (nKept == 0)
+        pRun->nExp = 0;
+}
+
+// A number's packed string and precision, as a result is written into it.
+struct Target {
+    clsStrPlus& strData;
+    int nCapacity;
+    int nScale;
+};
+
+// Writes the value as the target's packed string: the target's one write,
+// which takes no new block when the target's block holds it.
+void WriteValue(const SignedRun& value, clsStrPlus& strData)
+{
+    char acBuf[tvdiv::kMaxRunPairs + 3];
+    PackValue(value, acBuf);
+    strData = static_cast<const char*>(acBuf);
+}
+
+// Stores a value as assignment between numbers does: integer digits beyond
+// the target's capacity raise -2053 and leave the target as it was; it is
+// rounded to the target's scale, and a carry beyond the capacity raises
+// -2053 and leaves the null value.
+void StoreAssigned(SignedRun value, const Target& target)
+{
+    if (value.run.nPairs > 0 && value.run.nExp >= target.nCapacity)
+        ThrowUtilException(-2053);
+    RoundRun(&value.run, target.nScale);
+    if (value.run.nPairs > 0 && value.run.nExp >= target.nCapacity) {
+        target.strData.Empty();
+        ThrowUtilException(-2053);
+    }
+    WriteValue(value, target.strData);
+}
+
+// Stores the quotient with decimals: rounded to the target's scale first;
+// when the rounded value does not fit, -2053 and the target is kept.
+void StoreRounded(SignedRun value, const Target& target)
+{
+    RoundRun(&value.run, target.nScale);
+    if (value.run.nPairs > 0 && value.run.nExp >= target.nCapacity)
+        ThrowUtilException(-2053);
+    WriteValue(value, target.strData);
+}
+
+// The number of quotient digits to develop: for the integer quotient its
+// integer digits (-1 when |a| < |b|: it is 0), else down to one place beyond
+// nScale.
+int QuotientDigits(const PairRun& a, const PairRun& b, bool bInteger, int nScale)
+{
+    const int nDiff = a.nExp - b.nExp;
+    if (!bInteger)
+        return nDiff + nScale + 2;
+    return (nDiff < 0 || CompareRuns(a, b) < 0) ? -1 : nDiff + 1;
+}
+
+} // namespace
 
 clsNumDbFld& clsNumDbFld::operator/=(const clsNumDbFld& divisor)
 {
@@ -50,219 +431,61 @@ void clsNumDbFld::DivideBy(const clsNumDbFld& divisor, clsNumDbFld* pQuotient, c
     DivideCore(divisor, pQuotient, pRemainder);
 }
 
+// Both results are computed before either target is written, so the
+// dividend and the divisor may be targets. The remainder is stored first: a
+// quotient that does not fit its target leaves the remainder in place.
 void clsNumDbFld::DivideCore(const clsNumDbFld& divisor, clsNumDbFld* pQuotient, clsNumDbFld* pRemainder)
 {
     const int nDiff = GetExponent() - divisor.GetExponent();
     if (nDiff >= GetIntLen())
         ThrowUtilException(-2053);
 
+    SignedRun dividend;
+    SignedRun divisorRun;
+    UnpackValue(m_strData, &dividend);
+    UnpackValue(divisor.m_strData, &divisorRun);
     const bool bInteger = pQuotient || pRemainder;
-    int nDigits;
-    if (bInteger)
-        nDigits = (nDiff < 0 || CompareAbs(divisor) == -1) ? -1 : nDiff + 1;
-    else
-        nDigits = nDiff + m_nDbFldScale + 2; // down to one place beyond the scale
+    const int nDigits = QuotientDigits(dividend.run, divisorRun.run, bInteger, m_nDbFldScale);
 
+    SignedRun quotient;
+    SignedRun remainder;
+    quotient.bNegative = dividend.bNegative != divisorRun.bNegative;
+    quotient.run.nPairs = 0;
+    remainder.bNegative = dividend.bNegative;
     if (nDigits > 0) {
-        clsStrPlus strResult;
-        clsNumDbFld numDividendTmp(*this);
-        clsNumDbFld numDivisorTmp(divisor);
-        numDividendTmp.SetExponent(0);
-        numDivisorTmp.SetExponent(0);
-        // Integer capacity 2 (nine times a value below 10) and room for every
-        // digit of either operand.
-        const int m = std::min(std::max(m_nDbFldLen, divisor.m_nDbFldLen), MAX_NumDbFldLen);
-        numDividendTmp.m_nDbFldLen = numDivisorTmp.m_nDbFldLen = m + 1;
-        numDividendTmp.m_nDbFldScale = numDivisorTmp.m_nDbFldScale = m - 1;
-        numDividendTmp.CheckValid();
-        numDivisorTmp.CheckValid();
-
-        bool bPowerOfTen = false;
-        if (!bInteger) {
-            // A divisor of plus or minus a power of ten: the quotient is the
-            // dividend's own digits with the quotient's sign.
-            if (numDivisorTmp.Compare(g_numOne) == 0) {
-                bPowerOfTen = true;
-            } else if (numDivisorTmp.CompareAbs(g_numOne) == 0) {
-                numDividendTmp.Negate();
-                bPowerOfTen = true;
-            }
-            if (bPowerOfTen)
-                strResult = numDividendTmp.m_strData;
-        }
-        if (!bPowerOfTen) {
-            if (nDigits > 3)
-                LongDivide(numDivisorTmp, nDigits, numDividendTmp, &strResult);
-            else
-                ShortDivide(numDivisorTmp, nDigits, numDividendTmp, &strResult);
-        }
-
-        if (!strResult.IsEmpty()) {
-            const int nLen = numDividendTmp.m_nDbFldLen;
-            if (pRemainder) {
-                if (!numDividendTmp.IsZero()) {
-                    // The loop multiplied the remainder by 10 after its last digit.
-                    int r = numDividendTmp.GetExponent() + divisor.GetExponent() - 1;
-                    numDividendTmp.SetExponent(r);
-                    // Capacity r + 1, at least one digit: a remainder below one
-                    // may carry as many decimals as either operand.
-                    numDividendTmp.m_nDbFldScale = nLen - std::max(r, 0) - 1;
-                }
-                *pRemainder = numDividendTmp;
-            }
-            if (pQuotient || !bInteger) {
-                numDividendTmp.m_strData = strResult;
-                int q = numDividendTmp.GetExponent() + nDiff;
-                numDividendTmp.SetExponent(q);
-                if (bInteger) {
-                    // Capacity q + 1, and at least the working copies' 2.
-                    numDividendTmp.m_nDbFldScale = nLen - std::max(q, 1) - 1;
-                    *pQuotient = numDividendTmp;
-                } else {
-                    // The digits reach one place beyond this number's scale:
-                    // round them at that scale in the working copy, whose
-                    // capacity also holds a carry, then assign.
-                    numDividendTmp.m_nDbFldScale = m_nDbFldScale;
-                    numDividendTmp.m_nDbFldLen =
-                        std::min(m_nDbFldScale + std::max(q + 2, 1), MAX_NumDbFldLen + 1);
-                    numDividendTmp.RoundExcessDecimals();
-                    *this = numDividendTmp;
-                }
-            }
-            return;
+        if (!bInteger && divisorRun.run.nPairs == 1 && divisorRun.run.anPair[0] == 10) {
+            // Plus or minus a power of ten: the dividend's own digits.
+            quotient.run = dividend.run;
+            quotient.run.nExp = nDiff;
+        } else {
+            tvdiv::DivideRuns(dividend.run, divisorRun.run, nDigits, &quotient.run,
+                              pRemainder ? &remainder.run : nullptr);
         }
     }
 
-    // The quotient is zero; the remainder, when asked for, is the dividend.
-    // The remainder goes first, so that the dividend may take the quotient.
-    if (bInteger) {
+    if (quotient.run.nPairs == 0) {
+        // The quotient is zero; the remainder, when asked for, is the dividend.
+        if (!bInteger) {
+            *this = g_numZero;
+            return;
+        }
         if (pRemainder)
             *pRemainder = *this;
         if (pQuotient)
             *pQuotient = g_numZero;
-    } else {
-        *this = g_numZero;
-    }
-}
-
-namespace {
-// Packs quotient digits into the packed form in *pstrResult: sign byte,
-// exponent byte (0, or -1 once a leading 0 digit was dropped), digit bytes.
-// nextDigit() yields the next digit and leaves the remainder less that many
-// divisors; remainderIsZero() and times10() act on the running remainder.
-template <class NextDigit, class RemainderIsZero, class Times10>
-void DevelopQuotient(int nDigits, bool bNegative, clsStrPlus* pstrResult, NextDigit nextDigit,
-                     RemainderIsZero remainderIsZero, Times10 times10)
-{
-    char* pBuf = pstrResult->GetWriteBuf((nDigits + 1) / 2 + 2);
-    pBuf[(nDigits + 1) / 2 + 2] = 0;
-    int nPos = 2;
-    int k = 0;
-    int nExpAdjust = 0;
-    while (k < nDigits) {
-        int nDigit = nextDigit();
-        ++k;
-        if (k % 2 == 1) {
-            int nByte = 10 * nDigit + 10;
-            pBuf[nPos] = static_cast<char>(bNegative ? -nByte : nByte);
-        } else {
-            int nByte = static_cast<signed char>(pBuf[nPos]);
-            pBuf[nPos] = static_cast<char>(bNegative ? nByte - nDigit : nByte + nDigit);
-            ++nPos;
-        }
-        if (remainderIsZero())
-            break;
-        if (k == 1 && nDigit == 0) {
-            // The dividend's digits were smaller than the divisor's.
-            k = 0;
-            --nExpAdjust;
-            --nDigits;
-        }
-        times10();
-    }
-    if (k == 0) {
-        pstrResult->ReleaseWriteBuf(0);
         return;
     }
-    if (k % 2 == 1) {
-        ++k; // the pad digit of the last byte
-        ++nPos;
+    if (!bInteger) {
+        StoreRounded(quotient, Target{m_strData, GetIntLen(), m_nDbFldScale});
+        CheckValid();
+        return;
     }
-    while (std::abs(static_cast<signed char>(pBuf[nPos - 1])) == 10) {
-        k -= 2;
-        --nPos;
+    if (pRemainder) {
+        StoreAssigned(remainder, Target{pRemainder->m_strData, pRemainder->GetIntLen(), pRemainder->m_nDbFldScale});
+        pRemainder->CheckValid();
     }
-    pBuf[nPos] = 0;
-    int nExpByte = nExpAdjust >= 0 ? nExpAdjust + 10 : nExpAdjust - 10;
-    pBuf[0] = bNegative ? 'n' : 'p';
-    pBuf[1] = static_cast<char>(bNegative ? -nExpByte : nExpByte);
-    pstrResult->ReleaseWriteBuf(nPos);
-}
-} // namespace
-
-void clsNumDbFld::LongDivide(const clsNumDbFld& divisor, int nDigits, clsNumDbFld& numRemainder,
-                             clsStrPlus* pstrResult)
-{
-    const bool bNegative = numRemainder.m_strData[0] != divisor.m_strData[0];
-
-    // Entry i holds (i + 1) times the divisor, with the divisor's sign.
-    clsNumDbFld anumDivisorMultiple[9];
-    clsNumDbFld numCurMultiple(divisor);
-    for (int i = 0; i < 9; ++i) {
-        if (i > 0)
-            numCurMultiple.AddAbs(divisor);
-        anumDivisorMultiple[i].m_nDbFldLen = numCurMultiple.m_nDbFldLen;
-        anumDivisorMultiple[i].m_nDbFldScale = numCurMultiple.m_nDbFldScale;
-        anumDivisorMultiple[i] = numCurMultiple;
+    if (pQuotient) {
+        StoreAssigned(quotient, Target{pQuotient->m_strData, pQuotient->GetIntLen(), pQuotient->m_nDbFldScale});
+        pQuotient->CheckValid();
     }
-
-    auto nextDigit = [&]() {
-        // Bisection: the number of multiples not above the remainder.
-        int lo = 0;
-        int hi = 8;
-        while (lo <= hi) {
-            int mid = (lo + hi) / 2;
-            int c = numRemainder.CompareAbs(anumDivisorMultiple[mid]);
-            if (c == 0) {
-                numRemainder.m_strData = "o";
-                return mid + 1;
-            }
-            if (c < 0)
-                hi = mid - 1;
-            else
-                lo = mid + 1;
-        }
-        int nDigit = hi + 1;
-        if (nDigit >= 1)
-            numRemainder.SubtractAbs(anumDivisorMultiple[nDigit - 1]);
-        return nDigit;
-    };
-    DevelopQuotient(
-        nDigits, bNegative, pstrResult, nextDigit, [&]() { return numRemainder.IsZero(); },
-        [&]() { numRemainder.SetExponent(numRemainder.GetExponent() + 1); });
-}
-
-void clsNumDbFld::ShortDivide(const clsNumDbFld& divisor, int nDigits, clsNumDbFld& numRemainder,
-                              clsStrPlus* pstrResult)
-{
-    const bool bNegative = numRemainder.m_strData[0] != divisor.m_strData[0];
-    auto nextDigit = [&]() {
-        // Repeated subtraction, at most nine times.
-        int nDigit = 0;
-        for (;;) {
-            int c = numRemainder.CompareAbs(divisor);
-            if (c == -1)
-                break;
-            ++nDigit;
-            if (c == 0) {
-                numRemainder.m_strData = "o";
-                break;
-            }
-            numRemainder.SubtractAbs(divisor);
-        }
-        return nDigit;
-    };
-    DevelopQuotient(
-        nDigits, bNegative, pstrResult, nextDigit, [&]() { return numRemainder.IsZero(); },
-        [&]() { numRemainder.SetExponent(numRemainder.GetExponent() + 1); });
 }

@@ -188,6 +188,119 @@ bool EarlyOverflow(const Dec& a, const Dec& b, int nCapacity)
     return ::testing::AssertionSuccess();
 }
 
+// a /= b at the dividend's own precision, against the exact quotient.
+void CheckQuotientWithDecimals(unsigned long long nSeed, const Operands& ops)
+{
+    Dec a = tvdivmodel::FromText(ops.strA);
+    Dec b = tvdivmodel::FromText(ops.strB);
+
+    Outcome want;
+    if (EarlyOverflow(a, b, ops.pa.nLen - ops.pa.nScale)) {
+        want.nErr = -2053;
+    } else {
+        Dec t = tvdivmodel::QuotientAt(a, b, ops.pa.nScale).truncated;
+        Dec r = tvdivmodel::RoundedQuotient(a, b, ops.pa.nScale);
+        want = tvdivmodel::Store(t, ops.pa.nLen, ops.pa.nScale);
+        if (want.nErr == 0)
+            want = tvdivmodel::Store(r, ops.pa.nLen, ops.pa.nScale);
+    }
+
+    clsNumDbFld numA = NumAt(ops.pa.nLen, ops.pa.nScale, ops.strA.c_str());
+    const clsNumDbFld numB = NumAt(ops.pb.nLen, ops.pb.nScale, ops.strB.c_str());
+    ASSERT_EQ(TextOf(numA), ops.strA) << Describe(nSeed, ops, "/");
+    ASSERT_EQ(TextOf(numB), ops.strB) << Describe(nSeed, ops, "/");
+    int nErr = ErrorOf([&] { numA /= numB; });
+    ASSERT_TRUE(HoldsOutcome(numA, nErr, want, ops.strA, ops.pa)) << Describe(nSeed, ops, "/");
+    ASSERT_EQ(TextOf(numB), ops.strB) << Describe(nSeed, ops, "/");
+}
+
+// a.Divide(b, &q, &r) into targets of random precision (drawn from rng),
+// which hold a value beforehand; and a %= b.
+void CheckIntegerDivision(unsigned long long nSeed, const Operands& ops, std::mt19937_64& rng)
+{
+    Precision pq = std::uniform_int_distribution<int>(0, 2)(rng) == 0 ? ops.pa : RandomPrecision(rng);
+    Precision pr = std::uniform_int_distribution<int>(0, 2)(rng) == 0 ? ops.pa : RandomPrecision(rng);
+    const std::string strQBefore = RandomValueText(rng, pq);
+    const std::string strRBefore = RandomValueText(rng, pr);
+    Dec a = tvdivmodel::FromText(ops.strA);
+    Dec b = tvdivmodel::FromText(ops.strB);
+
+    Outcome wantQ;
+    Outcome wantR;
+    Outcome wantMod;
+    bool bEarly = EarlyOverflow(a, b, ops.pa.nLen - ops.pa.nScale);
+    if (bEarly) {
+        wantQ.nErr = wantR.nErr = wantMod.nErr = -2053;
+    } else {
+        std::pair<Dec, Dec> qr = tvdivmodel::IntegerDivision(a, b);
+        wantR = tvdivmodel::Store(qr.second, pr.nLen, pr.nScale);
+        wantQ = tvdivmodel::Store(qr.first, pq.nLen, pq.nScale);
+        wantMod = tvdivmodel::Store(qr.second, ops.pa.nLen, ops.pa.nScale);
+    }
+
+    const clsNumDbFld numA = NumAt(ops.pa.nLen, ops.pa.nScale, ops.strA.c_str());
+    const clsNumDbFld numB = NumAt(ops.pb.nLen, ops.pb.nScale, ops.strB.c_str());
+    clsNumDbFld numDividend(numA);
+    clsNumDbFld numQ = NumAt(pq.nLen, pq.nScale, strQBefore.c_str());
+    clsNumDbFld numR = NumAt(pr.nLen, pr.nScale, strRBefore.c_str());
+    int nErr = ErrorOf([&] { numDividend.Divide(numB, &numQ, &numR); });
+
+    // The remainder is stored first: when it fails, the quotient is not
+    // stored; when only the quotient fails, the remainder stands.
+    std::ostringstream os;
+    os << Describe(nSeed, ops, "div") << " into q (" << pq.nLen << ", " << pq.nScale << ") r (" << pr.nLen
+       << ", " << pr.nScale << ")";
+    if (bEarly || wantR.nErr != 0) {
+        ASSERT_TRUE(HoldsOutcome(numR, nErr, wantR, strRBefore, pr)) << os.str();
+        ASSERT_EQ(TextOf(numQ), strQBefore) << os.str();
+    } else {
+        ASSERT_TRUE(HoldsOutcome(numR, 0, wantR, strRBefore, pr)) << os.str();
+        ASSERT_TRUE(HoldsOutcome(numQ, nErr, wantQ, strQBefore, pq)) << os.str();
+    }
+    ASSERT_EQ(TextOf(numDividend), ops.strA) << os.str();
+
+    // The same remainder written back into the dividend.
+    clsNumDbFld numMod(numA);
+    nErr = ErrorOf([&] { numMod %= numB; });
+    ASSERT_TRUE(HoldsOutcome(numMod, nErr, wantMod, ops.strA, ops.pa)) << Describe(nSeed, ops, "%");
+    ASSERT_EQ(TextOf(numB), ops.strB) << Describe(nSeed, ops, "%");
+
+    // Without a remainder target the quotient is the same.
+    clsNumDbFld numQ2 = NumAt(pq.nLen, pq.nScale, strQBefore.c_str());
+    nErr = ErrorOf([&] { numDividend.Divide(numB, &numQ2, nullptr); });
+    ASSERT_TRUE(HoldsOutcome(numQ2, nErr, wantQ, strQBefore, pq)) << os.str() << " (no remainder)";
+}
+
+// The text of a value that uses every digit position of its precision (the
+// first digit not 0), in the digit shapes that steer the word division: all
+// 9s, blocks of 9s and 0s, 1 and then 9s, random digits.
+std::string FullPrecisionText(std::mt19937_64& rng, Precision p)
+{
+    std::string strDigits(static_cast<size_t>(p.nLen), '9');
+    std::uniform_int_distribution<int> digit(0, 9);
+    switch (std::uniform_int_distribution<int>(0, 3)(rng)) {
+    case 0: break;
+    case 1: {
+        int nBlock = std::uniform_int_distribution<int>(1, 9)(rng);
+        for (int i = 0; i < p.nLen; ++i)
+            strDigits[static_cast<size_t>(i)] = (i / nBlock) % 2 == 0 ? '9' : '0';
+        break;
+    }
+    case 2: strDigits[0] = '1'; break;
+    default:
+        for (char& ch : strDigits)
+            ch = static_cast<char>('0' + digit(rng));
+        strDigits[0] = static_cast<char>('1' + std::uniform_int_distribution<int>(0, 8)(rng));
+        break;
+    }
+    const size_t nInt = static_cast<size_t>(p.nLen - p.nScale);
+    std::string strText = std::uniform_int_distribution<int>(0, 1)(rng) ? "-" : "";
+    strText += nInt > 0 ? strDigits.substr(0, nInt) : "0";
+    if (p.nScale > 0)
+        strText += "." + strDigits.substr(nInt);
+    return tvdivmodel::ToText(tvdivmodel::FromText(strText));
+}
+
 const int kCases = 3000;
 
 } // namespace
@@ -199,28 +312,9 @@ TEST(DivRandom, QuotientWithDecimalsIsTheExactQuotientRounded)
     for (int i = 0; i < kCases; ++i) {
         const unsigned long long nSeed = nBase + static_cast<unsigned long long>(i);
         std::mt19937_64 rng(nSeed);
-        Operands ops = RandomOperands(rng);
-        Dec a = tvdivmodel::FromText(ops.strA);
-        Dec b = tvdivmodel::FromText(ops.strB);
-
-        Outcome want;
-        if (EarlyOverflow(a, b, ops.pa.nLen - ops.pa.nScale)) {
-            want.nErr = -2053;
-        } else {
-            Dec t = tvdivmodel::QuotientAt(a, b, ops.pa.nScale).truncated;
-            Dec r = tvdivmodel::RoundedQuotient(a, b, ops.pa.nScale);
-            want = tvdivmodel::Store(t, ops.pa.nLen, ops.pa.nScale);
-            if (want.nErr == 0)
-                want = tvdivmodel::Store(r, ops.pa.nLen, ops.pa.nScale);
-        }
-
-        clsNumDbFld numA = NumAt(ops.pa.nLen, ops.pa.nScale, ops.strA.c_str());
-        const clsNumDbFld numB = NumAt(ops.pb.nLen, ops.pb.nScale, ops.strB.c_str());
-        ASSERT_EQ(TextOf(numA), ops.strA) << Describe(nSeed, ops, "/");
-        ASSERT_EQ(TextOf(numB), ops.strB) << Describe(nSeed, ops, "/");
-        int nErr = ErrorOf([&] { numA /= numB; });
-        ASSERT_TRUE(HoldsOutcome(numA, nErr, want, ops.strA, ops.pa)) << Describe(nSeed, ops, "/");
-        ASSERT_EQ(TextOf(numB), ops.strB) << Describe(nSeed, ops, "/");
+        CheckQuotientWithDecimals(nSeed, RandomOperands(rng));
+        if (HasFatalFailure())
+            return;
     }
 }
 
@@ -233,57 +327,34 @@ TEST(DivRandom, IntegerQuotientAndRemainderAgreeWithExactDivision)
         const unsigned long long nSeed = nBase + static_cast<unsigned long long>(i);
         std::mt19937_64 rng(nSeed);
         Operands ops = RandomOperands(rng);
-        Precision pq = std::uniform_int_distribution<int>(0, 2)(rng) == 0 ? ops.pa : RandomPrecision(rng);
-        Precision pr = std::uniform_int_distribution<int>(0, 2)(rng) == 0 ? ops.pa : RandomPrecision(rng);
-        const std::string strQBefore = RandomValueText(rng, pq);
-        const std::string strRBefore = RandomValueText(rng, pr);
-        Dec a = tvdivmodel::FromText(ops.strA);
-        Dec b = tvdivmodel::FromText(ops.strB);
+        CheckIntegerDivision(nSeed, ops, rng);
+        if (HasFatalFailure())
+            return;
+    }
+}
 
-        Outcome wantQ;
-        Outcome wantR;
-        Outcome wantMod;
-        bool bEarly = EarlyOverflow(a, b, ops.pa.nLen - ops.pa.nScale);
-        if (bEarly) {
-            wantQ.nErr = wantR.nErr = wantMod.nErr = -2053;
-        } else {
-            std::pair<Dec, Dec> qr = tvdivmodel::IntegerDivision(a, b);
-            wantR = tvdivmodel::Store(qr.second, pr.nLen, pr.nScale);
-            wantQ = tvdivmodel::Store(qr.first, pq.nLen, pq.nScale);
-            wantMod = tvdivmodel::Store(qr.second, ops.pa.nLen, ops.pa.nScale);
+// Every length 1..100 of the dividend, against a divisor of the length that
+// completes it to 101 and one of the same length, both filling their whole
+// precision, at scales from 0 to the length: /=, Divide and %=.
+TEST(DivRandom, EveryLengthWithOperandsThatFillTheirPrecision)
+{
+    const unsigned long long nBase = BaseSeed() + 5000000ULL;
+    for (int nLen = 1; nLen <= 100; ++nLen) {
+        for (int nRound = 0; nRound < 4; ++nRound) {
+            const unsigned long long nSeed = nBase + static_cast<unsigned long long>(4 * nLen + nRound);
+            std::mt19937_64 rng(nSeed);
+            const int nLenB = nRound % 2 == 0 ? 101 - nLen : nLen;
+            const int anScale[4] = {0, nLen / 2, nLen, std::uniform_int_distribution<int>(0, nLen)(rng)};
+            Operands ops;
+            ops.pa = {nLen, anScale[nRound]};
+            ops.pb = {nLenB, std::uniform_int_distribution<int>(0, nLenB)(rng)};
+            ops.strA = FullPrecisionText(rng, ops.pa);
+            ops.strB = FullPrecisionText(rng, ops.pb);
+            CheckQuotientWithDecimals(nSeed, ops);
+            CheckIntegerDivision(nSeed, ops, rng);
+            if (HasFatalFailure())
+                return;
         }
-
-        const clsNumDbFld numA = NumAt(ops.pa.nLen, ops.pa.nScale, ops.strA.c_str());
-        const clsNumDbFld numB = NumAt(ops.pb.nLen, ops.pb.nScale, ops.strB.c_str());
-        clsNumDbFld numDividend(numA);
-        clsNumDbFld numQ = NumAt(pq.nLen, pq.nScale, strQBefore.c_str());
-        clsNumDbFld numR = NumAt(pr.nLen, pr.nScale, strRBefore.c_str());
-        int nErr = ErrorOf([&] { numDividend.Divide(numB, &numQ, &numR); });
-
-        // The remainder is stored first: when it fails, the quotient is not
-        // stored; when only the quotient fails, the remainder stands.
-        std::ostringstream os;
-        os << Describe(nSeed, ops, "div") << " into q (" << pq.nLen << ", " << pq.nScale << ") r (" << pr.nLen
-           << ", " << pr.nScale << ")";
-        if (bEarly || wantR.nErr != 0) {
-            ASSERT_TRUE(HoldsOutcome(numR, nErr, wantR, strRBefore, pr)) << os.str();
-            ASSERT_EQ(TextOf(numQ), strQBefore) << os.str();
-        } else {
-            ASSERT_TRUE(HoldsOutcome(numR, 0, wantR, strRBefore, pr)) << os.str();
-            ASSERT_TRUE(HoldsOutcome(numQ, nErr, wantQ, strQBefore, pq)) << os.str();
-        }
-        ASSERT_EQ(TextOf(numDividend), ops.strA) << os.str();
-
-        // The same remainder written back into the dividend.
-        clsNumDbFld numMod(numA);
-        nErr = ErrorOf([&] { numMod %= numB; });
-        ASSERT_TRUE(HoldsOutcome(numMod, nErr, wantMod, ops.strA, ops.pa)) << Describe(nSeed, ops, "%");
-        ASSERT_EQ(TextOf(numB), ops.strB) << Describe(nSeed, ops, "%");
-
-        // Without a remainder target the quotient is the same.
-        clsNumDbFld numQ2 = NumAt(pq.nLen, pq.nScale, strQBefore.c_str());
-        nErr = ErrorOf([&] { numDividend.Divide(numB, &numQ2, nullptr); });
-        ASSERT_TRUE(HoldsOutcome(numQ2, nErr, wantQ, strQBefore, pq)) << os.str() << " (no remainder)";
     }
 }
 

@@ -41,13 +41,11 @@ struct NumProbe : clsNumDbFld {
     using clsNumDbFld::AddAbs;
     using clsNumDbFld::DivideBy;
     using clsNumDbFld::DivideCore;
-    using clsNumDbFld::LongDivide;
     using clsNumDbFld::MultiplyBy;
     using clsNumDbFld::RoundTo;
     using clsNumDbFld::SetExponent;
     using clsNumDbFld::ShiftLeftDigit;
     using clsNumDbFld::ShiftRightDigit;
-    using clsNumDbFld::ShortDivide;
     using clsNumDbFld::SubtractAbs;
 
     static int Len(const clsNumDbFld& num) { return num.*(&NumProbe::m_nDbFldLen); }

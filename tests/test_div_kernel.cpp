@@ -1,0 +1,325 @@
+// The division kernel over digit pairs (tvdiv::DivideRuns), against exact
+// schoolbook division of decimal digit strings: every length of dividend
+// and divisor from 1 to 101 digits, every number of developed digits, and
+// the digit shapes that exercise the trial quotient of the word division:
+// divisor words of 99999999, divisors at half a word, dividends just below
+// and at a multiple of the divisor, long runs of 9s and 0s, powers of ten.
+//
+// Every random case draws from its own seed, printed on failure;
+// TV_DIV_SEED=<seed> makes that seed the first case.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <random>
+#include <sstream>
+#include <string>
+#include <utility>
+
+#include "tv_exact_div_model.h"
+#include "tvdcndf_div.h"
+
+namespace {
+
+using tvdiv::PairRun;
+
+// A value as the kernel sees it: its significant digits (first not 0) and
+// the exponent of the first; "" for zero.
+struct Digits {
+    std::string str;
+    int nExp = 0;
+    bool operator==(const Digits& other) const { return str == other.str && nExp == other.nExp; }
+};
+
+std::ostream& operator<<(std::ostream& os, const Digits& d)
+{
+    return os << (d.str.empty() ? std::string("0") : d.str + "e" + std::to_string(d.nExp));
+}
+
+// Digits without the zeros at the end (the exponent of the first stays).
+Digits Trimmed(const std::string& str, int nExp)
+{
+    Digits d;
+    size_t nFirst = str.find_first_not_of('0');
+    if (nFirst == std::string::npos)
+        return d;
+    size_t nLast = str.find_last_not_of('0');
+    d.str = str.substr(nFirst, nLast - nFirst + 1);
+    d.nExp = nExp - static_cast<int>(nFirst);
+    return d;
+}
+
+PairRun RunOf(const Digits& d)
+{
+    PairRun run;
+    std::string str = d.str;
+    if (str.size() % 2 == 1)
+        str += '0'; // the pad digit
+    run.nPairs = static_cast<int>(str.size() / 2);
+    run.nExp = d.nExp;
+    for (int i = 0; i < run.nPairs; ++i)
+        run.anPair[i] = static_cast<unsigned char>(10 * (str[2 * i] - '0') + (str[2 * i + 1] - '0'));
+    return run;
+}
+
+// The digits of a run, checking that it has the form the packed form needs.
+::testing::AssertionResult DigitsOfRun(const PairRun& run, Digits* pOut)
+{
+    pOut->str.clear();
+    pOut->nExp = 0;
+    if (run.nPairs == 0)
+        return run.nExp == 0 ? ::testing::AssertionSuccess()
+                             : ::testing::AssertionFailure() << "zero with exponent " << run.nExp;
+    if (run.nPairs < 0 || run.nPairs > tvdiv::kMaxRunPairs)
+        return ::testing::AssertionFailure() << run.nPairs << " pairs";
+    if (run.anPair[0] < 10)
+        return ::testing::AssertionFailure() << "first digit 0";
+    if (run.anPair[run.nPairs - 1] == 0)
+        return ::testing::AssertionFailure() << "zero pair at the end";
+    for (int i = 0; i < run.nPairs; ++i) {
+        if (run.anPair[i] > 99)
+            return ::testing::AssertionFailure() << "pair " << int(run.anPair[i]);
+        pOut->str += static_cast<char>('0' + run.anPair[i] / 10);
+        pOut->str += static_cast<char>('0' + run.anPair[i] % 10);
+    }
+    if (pOut->str.back() == '0')
+        pOut->str.pop_back();
+    pOut->nExp = run.nExp;
+    return ::testing::AssertionSuccess();
+}
+
+// The exact quotient a / b truncated after nDigits positions from
+// 10^(ea - eb), and the remainder a - q * b, from the reference model.
+std::pair<Digits, Digits> ExpectedDivision(const Digits& a, const Digits& b, int nDigits)
+{
+    using namespace tvdivmodel;
+    const int nLowA = a.nExp - static_cast<int>(a.str.size()) + 1; // exponent of a's last digit
+    const int nLowB = b.nExp - static_cast<int>(b.str.size()) + 1;
+    const int nLowQ = a.nExp - b.nExp - nDigits + 1;               // of the quotient's last digit
+    // a / (b * 10^nLowQ) = A / B * 10^s
+    const int s = nLowA - nLowB - nLowQ;
+    const std::string strN = s >= 0 ? TimesPow10(a.str, s) : a.str;
+    const std::string strD = s >= 0 ? b.str : TimesPow10(b.str, -s);
+    std::pair<std::string, std::string> qr = DivModInt(strN, strD);
+    Digits q = qr.first == "0" ? Digits() : Trimmed(qr.first, nLowQ + static_cast<int>(qr.first.size()) - 1);
+    const int nLowR = s >= 0 ? nLowA - s : nLowA;
+    Digits r = qr.second == "0" ? Digits() : Trimmed(qr.second, nLowR + static_cast<int>(qr.second.size()) - 1);
+    return {q, r};
+}
+
+// Runs the kernel and compares quotient and remainder with the model, also
+// without a remainder asked for.
+::testing::AssertionResult KernelAgrees(const Digits& a, const Digits& b, int nDigits)
+{
+    std::pair<Digits, Digits> want = ExpectedDivision(a, b, nDigits);
+    PairRun runQ;
+    PairRun runR;
+    tvdiv::DivideRuns(RunOf(a), RunOf(b), nDigits, &runQ, &runR);
+    Digits q;
+    Digits r;
+    ::testing::AssertionResult ok = DigitsOfRun(runQ, &q);
+    if (!ok)
+        return ok << " (quotient)";
+    ok = DigitsOfRun(runR, &r);
+    if (!ok)
+        return ok << " (remainder)";
+    if (!(q == want.first) || !(r == want.second))
+        return ::testing::AssertionFailure() << a << " / " << b << " with " << nDigits << " digits: got " << q
+                                             << " rem " << r << ", expected " << want.first << " rem "
+                                             << want.second;
+    PairRun runQOnly;
+    tvdiv::DivideRuns(RunOf(a), RunOf(b), nDigits, &runQOnly, nullptr);
+    Digits qOnly;
+    ok = DigitsOfRun(runQOnly, &qOnly);
+    if (!ok || !(qOnly == q))
+        return ::testing::AssertionFailure() << "quotient without remainder differs: " << qOnly;
+    return ::testing::AssertionSuccess();
+}
+
+unsigned long long BaseSeed()
+{
+    const char* psz = std::getenv("TV_DIV_SEED");
+    return psz ? std::strtoull(psz, nullptr, 10) : 20240611ULL;
+}
+
+// n digits (first not 0) in one of the shapes that matter to the word
+// division: random, all 9s, a power of ten, blocks of 9s and 0s, few digits
+// among zeros, a run of 9s after one digit, 5 then zeros.
+std::string RandomDigits(std::mt19937_64& rng, int n)
+{
+    std::uniform_int_distribution<int> digit(0, 9);
+    std::string str(static_cast<size_t>(n), '0');
+    switch (std::uniform_int_distribution<int>(0, 7)(rng)) {
+    case 0: str.assign(static_cast<size_t>(n), '9'); break;
+    case 1: break; // 1 and zeros below
+    case 2: {
+        int nBlock = std::uniform_int_distribution<int>(1, 12)(rng);
+        for (int i = 0; i < n; ++i)
+            str[static_cast<size_t>(i)] = (i / nBlock) % 2 == 0 ? '9' : '0';
+        break;
+    }
+    case 3:
+        for (int k = 0; k < 3; ++k)
+            str[static_cast<size_t>(std::uniform_int_distribution<int>(0, n - 1)(rng))] =
+                static_cast<char>('0' + digit(rng));
+        break;
+    case 4:
+        str.assign(static_cast<size_t>(n), '9');
+        str[0] = static_cast<char>('1' + std::uniform_int_distribution<int>(0, 8)(rng));
+        break;
+    case 5: str[0] = '5'; break;
+    default:
+        for (char& ch : str)
+            ch = static_cast<char>('0' + digit(rng));
+        break;
+    }
+    if (str[0] == '0')
+        str[0] = '1';
+    return str;
+}
+
+} // namespace
+
+// The examples of the kernel's contract and the first digit that is dropped.
+TEST(DivKernel, WorkedQuotients)
+{
+    std::string strSevenths; // 10^99 / 7: 142857 sixteen times, then 142
+    for (int i = 0; i < 16; ++i)
+        strSevenths += "142857";
+    strSevenths += "142";
+    struct Case {
+        Digits a, b;
+        int nDigits;
+        Digits q, r;
+    };
+    const Case kCases[] = {
+        {{"1", 1}, {"4", 0}, 3, {"25", 0}, {}},           // 10 / 4 = 2.5
+        {{"2", 0}, {"3", 0}, 10, {"666666666", -1}, {"2", -9}}, // first digit 0 dropped
+        {{"7", 0}, {"2", 0}, 1, {"3", 0}, {"1", 0}},
+        {{"1", 0}, {"3", 0}, 1, {}, {"1", 0}},            // the only digit is 0
+        {{"55", 0}, {"3", -1}, 2, {"18", 1}, {"1", -1}},  // 5.5 div 0.3
+        {{"1", 99}, {"7", 0}, 100, {strSevenths, 98}, {"6", 0}},
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(::testing::PrintToString(c.a) + " / " + ::testing::PrintToString(c.b));
+        PairRun runQ;
+        PairRun runR;
+        tvdiv::DivideRuns(RunOf(c.a), RunOf(c.b), c.nDigits, &runQ, &runR);
+        Digits q;
+        Digits r;
+        ASSERT_TRUE(DigitsOfRun(runQ, &q));
+        ASSERT_TRUE(DigitsOfRun(runR, &r));
+        EXPECT_EQ(q, c.q);
+        EXPECT_EQ(r, c.r);
+        EXPECT_TRUE(KernelAgrees(c.a, c.b, c.nDigits)); // the model says the same
+    }
+}
+
+// Every pair of lengths 1..101 with random digits of every shape and a
+// random count of developed digits, then random cases with the extremes of
+// that count.
+TEST(DivKernel, EveryLengthOfDividendAndDivisor)
+{
+    const unsigned long long nBase = BaseSeed() + 3000000ULL;
+    unsigned long long nCase = 0;
+    for (int nA = 1; nA <= 101; ++nA) {
+        for (int nB = 1; nB <= 101; ++nB) {
+            const unsigned long long nSeed = nBase + nCase++;
+            std::mt19937_64 rng(nSeed);
+            Digits a{RandomDigits(rng, nA), std::uniform_int_distribution<int>(-60, 60)(rng)};
+            Digits b{RandomDigits(rng, nB), std::uniform_int_distribution<int>(-60, 60)(rng)};
+            a = Trimmed(a.str, a.nExp);
+            b = Trimmed(b.str, b.nExp);
+            int nDigits;
+            switch (std::uniform_int_distribution<int>(0, 3)(rng)) {
+            case 0: nDigits = 1; break;
+            case 1: nDigits = tvdiv::kMaxQuotientDigits; break;
+            default: nDigits = std::uniform_int_distribution<int>(1, tvdiv::kMaxQuotientDigits)(rng); break;
+            }
+            ASSERT_TRUE(KernelAgrees(a, b, nDigits)) << "lengths " << nA << " and " << nB << ", seed " << nSeed;
+        }
+    }
+}
+
+// Dividends just below, at and just above a multiple of the divisor, with
+// divisors whose words are 99999999, half a word, or a word of 1 over zeros:
+// the trial quotient from the top words is then too large and is corrected,
+// at times only after the multiply-subtract (the add-back step).
+TEST(DivKernel, DividendsNearAMultipleOfTheDivisor)
+{
+    using tvdivmodel::AddInt;
+    using tvdivmodel::SubInt;
+    const std::string kNines8(8, '9');
+    const std::string kDivisors[] = {
+        kNines8 + kNines8,                           // two words of 10^8 - 1
+        kNines8 + kNines8 + kNines8,
+        "5" + std::string(23, '0') + "1",             // a top word of half the base
+        "50000000" "00000000" "00000001",
+        "50000000" "99999999" "00000001",
+        "10000000" "00000000" "00000001",             // scaled by 9 before dividing
+        "99999999" "00000000" "00000001",
+        "1" + std::string(99, '0'),
+        std::string(100, '9'),
+        "7" + std::string(50, '9'),
+        "123456789012345678901234567890",
+    };
+    // Multipliers: one word, words of 9s, words that make the top of the
+    // product equal the top of the dividend.
+    const std::string kMultipliers[] = {"1",        "2",        "9",         "99999999", "100000000",
+                                        "50000001", "99999998", "199999999", "49999999" "99999999",
+                                        "3"};
+    for (const std::string& strB : kDivisors) {
+        for (const std::string& strQ : kMultipliers) {
+            // strB * strQ by repeated doubling and adding, in the model's arithmetic.
+            std::string strProduct = "0";
+            std::string strAddend = strB;
+            for (size_t i = strQ.size(); i-- > 0;) {
+                for (int k = 0; k < strQ[i] - '0'; ++k)
+                    strProduct = AddInt(strProduct, strAddend);
+                strAddend += '0';
+            }
+            for (int nDelta : {-1, 0, 1}) {
+                std::string strA = nDelta < 0 ? SubInt(strProduct, "1") : (nDelta > 0 ? AddInt(strProduct, "1") : strProduct);
+                if (strA.size() > 101)
+                    continue;
+                // Integer division: the dividend and divisor as integers.
+                Digits a = Trimmed(strA, static_cast<int>(strA.size()) - 1);
+                Digits b = Trimmed(strB, static_cast<int>(strB.size()) - 1);
+                const int nIntDigits = a.nExp - b.nExp + 1;
+                SCOPED_TRACE(strA + " div " + strB);
+                if (nIntDigits >= 1) {
+                    EXPECT_TRUE(KernelAgrees(a, b, nIntDigits));
+                }
+                // And with decimals, down to the longest developments.
+                EXPECT_TRUE(KernelAgrees(a, b, tvdiv::kMaxQuotientDigits));
+                EXPECT_TRUE(KernelAgrees(a, b, 1 + static_cast<int>(strQ.size()) + 8));
+            }
+        }
+    }
+}
+
+// Divisors of one digit pair up to one word (the short division) and powers
+// of ten, against dividends of every length; exact divisions leave no
+// remainder.
+TEST(DivKernel, ShortDivisorsPowersOfTenAndExactQuotients)
+{
+    const unsigned long long nBase = BaseSeed() + 4000000ULL;
+    const char* const kDivisors[] = {"1", "2", "3", "7", "9", "1", "11", "99", "125", "9999", "10000001", "99999999",
+                                     "3125"};
+    for (int nA = 1; nA <= 101; ++nA) {
+        std::mt19937_64 rng(nBase + static_cast<unsigned long long>(nA));
+        Digits a = Trimmed(RandomDigits(rng, nA), std::uniform_int_distribution<int>(-20, 20)(rng));
+        for (const char* pszB : kDivisors) {
+            Digits b = Trimmed(pszB, std::uniform_int_distribution<int>(-20, 20)(rng));
+            int nDigits = std::uniform_int_distribution<int>(1, tvdiv::kMaxQuotientDigits)(rng);
+            ASSERT_TRUE(KernelAgrees(a, b, nDigits)) << "nA " << nA;
+        }
+        // a divided by itself and by its own digits at another place: exact.
+        for (int nShift : {0, 3, -7}) {
+            Digits b{a.str, a.nExp + nShift};
+            std::pair<Digits, Digits> want = ExpectedDivision(a, b, 5);
+            EXPECT_EQ(want.first, (Digits{"1", -nShift}));
+            EXPECT_TRUE(want.second.str.empty());
+            ASSERT_TRUE(KernelAgrees(a, b, 5)) << "nA " << nA;
+        }
+    }
+}
