@@ -41,21 +41,60 @@ Word MultiplyWords(Word* pW, int nW, Word nFactor)
     return Word(nCarry);
 }
 
+// Division by one word through its reciprocal: a multiplication and at most
+// one correction instead of a hardware division per quotient word (the same
+// idea as Granlund and Montgomery's division by invariant integers).
+class WordDivisor {
+public:
+    // Requires: 0 < nDivisor <= kWordBase.
+    explicit WordDivisor(Word nDivisor) : m_nDivisor(nDivisor), m_nInverse(~DWord(0) / nDivisor) {}
+    // n / divisor and the remainder. Requires: n < 2^63. With m the inverse,
+    // m >= 2^64 / divisor - 2, so the product's high word is the quotient or
+    // one less.
+    DWord Divide(DWord n, DWord* pRem) const
+    {
+        DWord q = DWord((static_cast<unsigned __int128>(n) * m_nInverse) >> 64);
+        DWord r = n - q * m_nDivisor;
+        if (r >= m_nDivisor) {
+            ++q;
+            r -= m_nDivisor;
+        }
+        *pRem = r;
+        return q;
+    }
+
+private:
+    DWord m_nDivisor;
+    DWord m_nInverse;
+};
+
 // The run's digits read as an integer (2 * nPairs digits, the pad digit
 // included), times 10^nZeros, into pW. Requires: nZeros >= 0, room for the
 // words. Gives the word count; the top word is not 0.
 int GatherWords(const PairRun& run, int nZeros, Word* pW)
 {
-    const int nTop = run.nPairs - 1 + nZeros / 2; // pair position of the first pair
-    int nW = nTop / 4 + 1;
-    for (int i = 0; i < nW; ++i)
+    // The pairs with zero pairs in front up to a whole word, so that each
+    // word takes four of them; whole zero words below.
+    const int nZeroWords = nZeros / 8;
+    const int nLowPairs = (nZeros % 8) / 2; // zero pairs at the bottom of the lowest word
+    const int nFront = (4 - (run.nPairs + nLowPairs) % 4) % 4;
+    unsigned char anPadded[tvdiv::kMaxRunPairs + 8];
+    for (int i = 0; i < nFront; ++i)
+        anPadded[i] = 0;
+    for (int i = 0; i < run.nPairs; ++i)
+        anPadded[nFront + i] = run.anPair[i];
+    const int nPadded = nFront + run.nPairs + nLowPairs;
+    for (int i = nFront + run.nPairs; i < nPadded; ++i)
+        anPadded[i] = 0;
+
+    for (int i = 0; i < nZeroWords; ++i)
         pW[i] = 0;
-    for (int i = 0; i < run.nPairs; ++i) {
-        const int nPos = nTop - i;
-        pW[nPos >> 2] += Word(run.anPair[i]) * kPow100[nPos & 3];
-    }
+    int nW = nZeroWords;
+    for (int i = nPadded - 4; i >= 0; i -= 4)
+        pW[nW++] = Word(anPadded[i]) * 1000000 + Word(anPadded[i + 1]) * 10000 + Word(anPadded[i + 2]) * 100 +
+                   anPadded[i + 3];
     if (nZeros % 2 == 1) {
-        Word nCarry = MultiplyWords(pW, nW, 10);
+        Word nCarry = MultiplyWords(pW + nZeroWords, nW - nZeroWords, 10);
         if (nCarry != 0)
             pW[nW++] = nCarry;
     }
@@ -64,39 +103,41 @@ int GatherWords(const PairRun& run, int nZeros, Word* pW)
 
 // u / v for a one-word divisor. Requires: v > 0; pQ may be pU. Gives the nU
 // quotient words in pQ and returns the remainder.
-Word ShortDivide(const Word* pU, int nU, Word v, Word* pQ)
+Word ShortDivide(const Word* pU, int nU, const WordDivisor& v, Word* pQ)
 {
     DWord nRem = 0;
-    for (int i = nU - 1; i >= 0; --i) {
-        DWord nCur = nRem * kWordBase + pU[i];
-        pQ[i] = Word(nCur / v);
-        nRem = nCur - DWord(pQ[i]) * v;
-    }
+    for (int i = nU - 1; i >= 0; --i)
+        pQ[i] = Word(v.Divide(nRem * kWordBase + pU[i], &nRem));
     return Word(nRem);
 }
 
 // u / v by Knuth's algorithm D (The Art of Computer Programming, 4.3.1).
 // Requires: nU >= nV >= 2, pV[nV - 1] != 0, room for nU + 1 words in pU.
-// Gives the nU - nV + 1 quotient words in pQ and the remainder in
-// pU[0..nV-1] (pU[nV..nU] become 0); pV is left scaled.
-void LongDivide(Word* pU, int nU, Word* pV, int nV, Word* pQ)
+// Gives the nU - nV + 1 quotient words in pQ and, with bRemainder, the
+// remainder in pU[0..nV-1] (else pU holds it scaled); pU[nV..nU] become 0
+// and pV is left scaled.
+void LongDivide(Word* pU, int nU, Word* pV, int nV, Word* pQ, bool bRemainder)
 {
     // Scale both so that the divisor's top word is at least half the base:
     // the trial quotient from the top words is then at most two too large,
     // and the test against the second word leaves it at most one too large.
     const Word nScaleBy = kWordBase / (pV[nV - 1] + 1);
-    pU[nU] = MultiplyWords(pU, nU, nScaleBy);
-    MultiplyWords(pV, nV, nScaleBy);
+    if (nScaleBy > 1) {
+        pU[nU] = MultiplyWords(pU, nU, nScaleBy);
+        MultiplyWords(pV, nV, nScaleBy);
+    } else {
+        pU[nU] = 0;
+    }
     const DWord nTop = pV[nV - 1];
     const DWord nNext = pV[nV - 2];
     // clang-format off
     TV_ASSERT(nTop >= kWordBase / 2);
     // clang-format on
+    const WordDivisor top(static_cast<Word>(nTop));
 
     for (int j = nU - nV; j >= 0; --j) {
-        const DWord nNum = DWord(pU[j + nV]) * kWordBase + pU[j + nV - 1];
-        DWord nQHat = nNum / nTop;
-        DWord nRHat = nNum - nQHat * nTop;
+        DWord nRHat;
+        DWord nQHat = top.Divide(DWord(pU[j + nV]) * kWordBase + pU[j + nV - 1], &nRHat);
         while (nQHat >= kWordBase || nQHat * nNext > nRHat * kWordBase + pU[j + nV - 2]) {
             --nQHat;
             nRHat += nTop;
@@ -104,20 +145,16 @@ void LongDivide(Word* pU, int nU, Word* pV, int nV, Word* pQ)
                 break;
         }
 
-        // u[j..j+nV] -= qhat * v.
+        // u[j..j+nV] -= qhat * v, without branches on the digits: a word
+        // that goes below 0 takes the base and lends one from the next.
         DWord nCarry = 0;
-        Word nBorrow = 0;
+        std::int64_t nBorrow = 0;
         for (int i = 0; i < nV; ++i) {
             const DWord nProd = nQHat * pV[i] + nCarry;
             nCarry = nProd / kWordBase;
-            const Word nSub = Word(nProd - nCarry * kWordBase) + nBorrow; // at most the base
-            if (pU[i + j] >= nSub) {
-                pU[i + j] -= nSub;
-                nBorrow = 0;
-            } else {
-                pU[i + j] += kWordBase - nSub;
-                nBorrow = 1;
-            }
+            const std::int64_t nDiff = std::int64_t(pU[i + j]) - std::int64_t(nProd - nCarry * kWordBase) - nBorrow;
+            nBorrow = -(nDiff >> 63); // 1 when negative
+            pU[i + j] = Word(nDiff + (kWordBase & -nBorrow));
         }
         std::int64_t nTopWord = std::int64_t(pU[j + nV]) - std::int64_t(nCarry) - nBorrow;
         if (nTopWord < 0) {
@@ -137,16 +174,15 @@ void LongDivide(Word* pU, int nU, Word* pV, int nV, Word* pQ)
         pU[j + nV] = 0;
         pQ[j] = Word(nQHat);
     }
-    ShortDivide(pU, nV, nScaleBy, pU); // the remainder, scaled back (exactly)
+    if (bRemainder && nScaleBy > 1)
+        ShortDivide(pU, nV, WordDivisor(nScaleBy), pU); // scaled back, exactly
 }
 
-// The digits of w in decimal, for w > 0.
+// The digits of w in decimal, for 0 < w < kWordBase.
 int DigitsOfWord(Word w)
 {
-    int n = 1;
-    for (Word nPow = 10; n < 8 && w >= nPow; nPow *= 10)
-        ++n;
-    return n;
+    return 1 + (w >= 10) + (w >= 100) + (w >= 1000) + (w >= 10000) + (w >= 100000) + (w >= 1000000) +
+           (w >= 10000000);
 }
 
 // The integer in pW (nW words, least significant first) as a digit run
@@ -174,11 +210,22 @@ void SpreadWords(Word* pW, int nW, int nLowExp, PairRun* pRun)
     // clang-format off
     TV_ASSERT(nPairs <= tvdiv::kMaxRunPairs);
     // clang-format on
-    for (int k = 0; k < nPairs; ++k) // k counts pairs from the least significant
-        pRun->anPair[nPairs - 1 - k] = static_cast<unsigned char>(pW[k >> 2] / kPow100[k & 3] % 100);
+    // Four pairs a word, from the least significant end; the top word may
+    // have fewer, and its missing pairs fall before the run.
+    unsigned char anPadded[tvdiv::kMaxRunPairs + 4] = {};
+    unsigned char* pEnd = anPadded + 4 * nW;
+    for (int k = 0; k < nW; ++k) {
+        Word w = pW[k];
+        pEnd[-4 * k - 1] = static_cast<unsigned char>(w % 100);
+        pEnd[-4 * k - 2] = static_cast<unsigned char>(w / 100 % 100);
+        pEnd[-4 * k - 3] = static_cast<unsigned char>(w / 10000 % 100);
+        pEnd[-4 * k - 4] = static_cast<unsigned char>(w / 1000000);
+    }
     int nKept = nPairs;
-    while (pRun->anPair[nKept - 1] == 0)
+    while (pEnd[nKept - nPairs - 1] == 0)
         --nKept;
+    for (int i = 0; i < nKept; ++i)
+        pRun->anPair[i] = pEnd[i - nPairs];
     pRun->nPairs = nKept;
 }
 
@@ -209,10 +256,10 @@ void tvdiv::DivideRuns(const PairRun& a, const PairRun& b, int nDigits, PairRun*
         nR = nU;
     } else if (nV == 1) {
         nQ = nU;
-        anU[0] = ShortDivide(anU, nU, anV[0], anQ);
+        anU[0] = ShortDivide(anU, nU, WordDivisor(anV[0]), anQ);
         nR = 1;
     } else {
-        LongDivide(anU, nU, anV, nV, anQ);
+        LongDivide(anU, nU, anV, nV, anQ, pRemainder != nullptr);
         nQ = nU - nV + 1;
         nR = nV;
     }
