@@ -231,6 +231,8 @@ protected:
     // number's precision; stored as StoreResult does. other is validated.
     void StoreSum(tvpacked::clsWorkNum& t, const clsNumDbFld& other, bool bSubtract);
     void StoreProduct(tvpacked::clsWorkNum& t, const clsNumDbFld& other);
+    // Pow of a base that is neither zero nor null, for n other than 0.
+    clsNumDbFld PowOfValue(int n) const;
     // Rounds a value with nCurScale decimals to nNewScale (Round's worker).
     void RoundTo(int nNewScale, int nCurScale);
     // Rounds a freshly built result that may hold more decimals than the

@@ -89,10 +89,6 @@ void MultiplyInto(clsWorkNum& x, const clsWorkNum& y, int nCap, int nScale)
 }
 } // namespace
 
-// Square and multiply: the accumulator is squared while bits of n remain and
-// the running product gathers the factors of the set bits; every product is
-// rounded to the base's scale. A negative power first takes the reciprocal.
-// Both run in the working form; the result is written once at the end.
 clsNumDbFld clsNumDbFld::Pow(int n) const
 {
     CheckValid();
@@ -103,6 +99,15 @@ clsNumDbFld clsNumDbFld::Pow(int n) const
             ThrowUtilException(kErrZeroNegPower);
         return *this;
     }
+    return PowOfValue(n);
+}
+
+// Square and multiply: the accumulator is squared while bits of n remain and
+// the running product gathers the factors of the set bits; every product is
+// rounded to the base's scale. A negative power first takes the reciprocal.
+// Both run in the working form; the result is written once at the end.
+clsNumDbFld clsNumDbFld::PowOfValue(int n) const
+{
     // The running product starts at 1, at the base's precision with one
     // integer digit more when the base has none.
     const int nCap = GetIntLen();
@@ -123,9 +128,7 @@ clsNumDbFld clsNumDbFld::Pow(int n) const
         numAccumulator.m_strData.GetWriteBuf((m_nDbFldLen + 1) / 2 + 3);
         numAccumulator = g_numOne;
         numAccumulator /= *this;
-        acc.nDigits = 0;
-        if (!numAccumulator.IsZero())
-            Unpack(numAccumulator.m_strData, numAccumulator.m_strData.GetLength(), acc);
+        Load(numAccumulator.m_strData, numAccumulator.m_strData.GetLength(), acc);
     } else {
         Unpack(m_strData, m_strData.GetLength(), acc);
     }
@@ -133,6 +136,7 @@ clsNumDbFld clsNumDbFld::Pow(int n) const
     tmp.nPow = 0;
     tmp.nDigits = 1;
     tmp.bNegative = false;
+    tmp.bNull = false;
     tmp.aDigit[0] = 1;
     // The magnitude as an unsigned count, so that -2147483648 has one too.
     unsigned int nMagnitude = n < 0 ? 0u - static_cast<unsigned int>(n) : static_cast<unsigned int>(n);

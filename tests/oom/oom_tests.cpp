@@ -503,4 +503,64 @@ TEST(ExceptionWithoutMemory, WhatAndCopiesNeedNoAllocation)
 }
 #pragma GCC diagnostic pop
 
+// ---------------------------------------------------------------------------
+// How many blocks the operations take when memory is there: none for an
+// operation that writes a number whose block already holds its result, one
+// (the result's own) for an operation that makes a new number.
+// ---------------------------------------------------------------------------
+template <class F>
+long AllocationsOf(F&& fn)
+{
+    Arm(0, false);
+    fn();
+    const long nAllocs = g_fault.nCount;
+    Disarm();
+    return nAllocs;
+}
+
+TEST(Allocations, OperationsInPlaceTakeNoBlock)
+{
+    for (int nLen : {38, 100}) {
+        SCOPED_TRACE(nLen);
+        const clsNumDbFld numA = NumAt(nLen, 8, "-1234567890123456789.12345678");
+        const clsNumDbFld numB = NumAt(nLen, 8, "98765432109.87654321");
+        const clsNumDbFld numFine = NumAt(nLen, 10, "0.0123456789");
+        clsNumDbFld numX = numA; // numX's block
+        EXPECT_EQ(AllocationsOf([&] { numX = numA; }), 0);
+        EXPECT_EQ(AllocationsOf([&] { numX += numB; }), 0);
+        EXPECT_EQ(AllocationsOf([&] { numX -= numB; }), 0);
+        EXPECT_EQ(AllocationsOf([&] { numX -= numA; }), 0); // zero
+        EXPECT_EQ(AllocationsOf([&] { numX = numA; }), 0);
+        EXPECT_EQ(AllocationsOf([&] { numX += numFine; }), 0); // rounded
+        EXPECT_EQ(AllocationsOf([&] { numX *= numB; }), 0);
+        EXPECT_EQ(AllocationsOf([&] { numX = numB; }), 0);
+        EXPECT_EQ(AllocationsOf([&] { numX *= numX; }), 0);
+        EXPECT_EQ(AllocationsOf([&] { numX = numA; }), 0);
+        EXPECT_EQ(AllocationsOf([&] { numX.Round(3); }), 0);
+        EXPECT_EQ(AllocationsOf([&] { numX.SetLenScale(nLen, 1); }), 0);
+        EXPECT_EQ(AllocationsOf([&] { numX.Negate(); }), 0);
+        EXPECT_EQ(AllocationsOf([&] { (void)numX.Compare(numA); }), 0);
+        EXPECT_EQ(AllocationsOf([&] { (void)numX.CompareAbs(numA); }), 0);
+        EXPECT_EQ(AllocationsOf([&] { numX.CheckValid(); }), 0);
+        EXPECT_EQ(TextOf(numX), "1234567890123456789.1");
+    }
+}
+
+TEST(Allocations, NewNumbersTakeTheirOwnBlockOnly)
+{
+    for (int nLen : {38, 100}) {
+        SCOPED_TRACE(nLen);
+        const clsNumDbFld numA = NumAt(nLen, 8, "-1234567890.12345678");
+        const clsNumDbFld numB = NumAt(nLen, 8, "98765.4321");
+        const clsNumDbFld numFine = NumAt(nLen, 10, "0.0123456789");
+        EXPECT_EQ(AllocationsOf([&] { clsNumDbFld numR = numA + numB; }), 1);
+        EXPECT_EQ(AllocationsOf([&] { clsNumDbFld numR = numA - numB; }), 1);
+        EXPECT_EQ(AllocationsOf([&] { clsNumDbFld numR = numA * numB; }), 1);
+        EXPECT_EQ(AllocationsOf([&] { clsNumDbFld numR = numFine + numA; }), 1); // rounded first
+        EXPECT_EQ(AllocationsOf([&] { clsNumDbFld numR = numB.Pow(3); }), 1);
+        EXPECT_EQ(AllocationsOf([&] { clsNumDbFld numR = -numA; }), 1);
+        EXPECT_EQ(AllocationsOf([&] { clsStrPlus strText = numA.GetText(); }), 1);
+    }
+}
+
 } // namespace
