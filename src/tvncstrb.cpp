@@ -8,6 +8,7 @@
 #include <cstring>
 #include <locale.h>
 #include <new>
+#include <stdexcept>
 #include <stdlib.h>
 #include <system_error>
 
@@ -46,6 +47,28 @@ void FreeStrMem(void* p, UINT nSiz)
 }
 
 namespace {
+[[noreturn]] void ThrowTooLong()
+{
+    throw std::length_error("clsStrBase: more characters than MAX_StrLen");
+}
+
+// A string length from a size: 0 to MAX_StrLen, else std::length_error.
+int CheckedStrLen(size_t nLen)
+{
+    if (nLen > static_cast<size_t>(MAX_StrLen))
+        ThrowTooLong();
+    return static_cast<int>(nLen);
+}
+
+// A new block (count 0) for nDataLen characters; a length beyond MAX_StrLen,
+// whose usable size an int cannot hold, throws std::length_error instead.
+clsStrData* NewBlock(int nDataLen)
+{
+    if (nDataLen > MAX_StrLen)
+        ThrowTooLong();
+    return new (nDataLen) clsStrData(nDataLen);
+}
+
 // The actual size of the block being destroyed, read by its destructor while
 // the block still lives and handed to FreeStrMem by operator delete.
 UINT g_nFreeBlockSiz = 0;
@@ -60,6 +83,7 @@ UINT clsStrData::BlockSize(int nDataLen)
 void* clsStrData::operator new(size_t uSiz, int nDataLen)
 {
     TV_ASSERT(uSiz == sizeof( clsStrData ));
+    TV_ASSERT(nDataLen >= 0 && nDataLen <= MAX_StrLen);
     UINT nSiz = BlockSize(nDataLen);
     UINT nActualAllocSiz = 0;
     void* p = AllocStrMem(nSiz, &nActualAllocSiz);
@@ -97,7 +121,7 @@ clsStrData::~clsStrData()
 
 clsStrData* clsStrData::Clone() const
 {
-    clsStrData* ptrNew = new (m_nDataLen) clsStrData(m_nDataLen);
+    clsStrData* ptrNew = NewBlock(m_nDataLen);
     if (m_nDataLen > 0)
         std::memcpy(ptrNew->m_ptrData, m_ptrData, static_cast<size_t>(m_nDataLen));
     return ptrNew;
@@ -123,7 +147,7 @@ clsStrData* clsStrData::GetEmpty()
 
 int StrLenOrZero(const char* psz)
 {
-    return psz ? static_cast<int>(std::strlen(psz)) : 0;
+    return psz ? CheckedStrLen(std::strlen(psz)) : 0;
 }
 
 const char* FindChar(const char* psz, char ch)
@@ -138,7 +162,7 @@ const char* StdStrPtr(const CString& s)
 
 int StdStrLen(const CString& s)
 {
-    return static_cast<int>(s.size());
+    return CheckedStrLen(s.size());
 }
 
 clsStrBase::clsStrBase() : m_spstrData(clsRefCtPtr<clsStrData>::GetEmptyObj()) {}
@@ -277,14 +301,14 @@ void clsStrBase::InitFrom(const char* pData, int nLen)
 
 void clsStrBase::AllocData(int nLen)
 {
-    m_spstrData = new (nLen) clsStrData(nLen);
+    m_spstrData = NewBlock(nLen);
 }
 
 // The new block is filled before it replaces the old one, so pData may lie in
 // this string's own block, and a failed allocation leaves the string as it was.
 void clsStrBase::AllocDataCopy(int nNewLen, const char* pData, int nDataLen)
 {
-    clsStrData* ptrNew = new (nNewLen) clsStrData(nNewLen);
+    clsStrData* ptrNew = NewBlock(nNewLen);
     if (nDataLen > 0)
         std::memcpy(ptrNew->m_ptrData, pData, static_cast<size_t>(nDataLen));
     ptrNew->m_nDataLen = nDataLen;
@@ -317,11 +341,15 @@ void clsStrBase::AppendData(const char* pData, int nLen)
     if (nLen == 0)
         return;
     int nOldLen = GetLength();
+    // The sum in a wider type: a length past the longest string fails here,
+    // before anything is written.
+    if (static_cast<long long>(nOldLen) + nLen > MAX_StrLen)
+        ThrowTooLong();
     int nNewLen = nOldLen + nLen;
     if (IsShared() || nNewLen >= GetAllocSiz()) {
         // One new block sized for the new length, filled from the old block
         // (which may hold pData too) before the old block goes.
-        clsStrData* ptrNew = new (nNewLen) clsStrData(nNewLen);
+        clsStrData* ptrNew = NewBlock(nNewLen);
         if (nOldLen > 0)
             std::memcpy(ptrNew->m_ptrData, m_spstrData->m_ptrData, static_cast<size_t>(nOldLen));
         std::memcpy(ptrNew->m_ptrData + nOldLen, pData, static_cast<size_t>(nLen));
@@ -355,8 +383,9 @@ int operator!=(const clsStrBase& str1, const clsStrBase& str2)
 
 int StrTextEqual(const clsStrBase& str, const char* psz)
 {
+    // The text's full length: one longer than any string is simply unequal.
     int nLen = str.GetLength();
-    return nLen == StrLenOrZero(psz) &&
+    return static_cast<size_t>(nLen) == (psz ? std::strlen(psz) : 0) &&
            (nLen == 0 || std::memcmp(static_cast<const char*>(str), psz, static_cast<size_t>(nLen)) == 0);
 }
 
@@ -455,6 +484,18 @@ void clsStrPlus::TrimRight(char ch)
 
 void clsStrPlus::AdjustDecimals(UINT nDecimals)
 {
+    // Padding past the longest string fails before the text changes, its
+    // trailing blanks included. The padded text ends nDecimals characters
+    // after its point, or after the point appended to the text without blanks.
+    if (nDecimals > 0) {
+        const char* psz = *this;
+        int nEnd = GetLength();
+        while (nEnd > 0 && psz[nEnd - 1] == ' ')
+            --nEnd;
+        int nPointAt = Find('.');
+        if ((nPointAt >= 0 ? nPointAt : nEnd) + 1LL + nDecimals > MAX_StrLen)
+            ThrowTooLong();
+    }
     TrimRight(' ');
     int nPoint = Find('.');
     UINT nCurDecimals;
@@ -467,7 +508,13 @@ void clsStrPlus::AdjustDecimals(UINT nDecimals)
         nCurDecimals = static_cast<UINT>(GetLength() - nPoint - 1);
     }
     if (nCurDecimals < nDecimals) {
-        *this += clsStrPlus('0', static_cast<int>(nDecimals - nCurDecimals));
+        // The missing zeros, written in place: the same block as appending
+        // them would give, without a temporary string of zeros.
+        int nLen = GetLength();
+        int nPaddedLen = nLen + static_cast<int>(nDecimals - nCurDecimals);
+        char* pBuf = GetWriteBuf(nPaddedLen);
+        std::memset(pBuf + nLen, '0', static_cast<size_t>(nPaddedLen - nLen));
+        ReleaseWriteBuf(nPaddedLen);
         return;
     }
     if (nDecimals == 0)
@@ -564,7 +611,8 @@ int ThrownCodeOf(int nStatus)
 }
 
 // Skips blanks (the space only) from position i.
-int SkipBlanks(const char* psz, int i)
+template <class TPos>
+TPos SkipBlanks(const char* psz, TPos i)
 {
     while (psz[i] == ' ')
         ++i;
@@ -578,7 +626,8 @@ ULONG ScanInteger(const char* psz, bool bUnsigned, int* pnErr, int* pnEndPos, bo
     const ULONG nMax = bUnsigned ? 4294967295UL : 2147483647UL;
     const int nOverflow = bUnsigned ? -4030 : -4029;
     const char* p = psz ? psz : "";
-    int i = SkipBlanks(p, 0);
+    // Positions in size_t: blanks and zeros may run past INT_MAX.
+    size_t i = SkipBlanks(p, size_t{0});
     int nStatus = 0;
     ULONG nValue = 0;
     *pbNegative = false;
@@ -628,8 +677,11 @@ ULONG ScanInteger(const char* psz, bool bUnsigned, int* pnErr, int* pnEndPos, bo
             break;
         }
     }
-    if (pnEndPos)
-        *pnEndPos = i;
+    if (pnEndPos) {
+        if (i > static_cast<size_t>(INT_MAX))
+            ThrowTooLong();
+        *pnEndPos = static_cast<int>(i);
+    }
     if (pnErr)
         *pnErr = nStatus;
     else if (nStatus != 0)

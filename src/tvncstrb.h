@@ -12,6 +12,7 @@
 #ifndef TVNCSTRB_H
 #define TVNCSTRB_H
 
+#include <climits>
 #include <cstddef>
 #include <exception>
 #include <string>
@@ -113,6 +114,15 @@ private:
     explicit clsStrData(EmptyTag);
 };
 
+// The longest string, INT_MAX - 16 characters: a block's usable size is an int
+// and must hold the characters and the zero byte after the rounding to 16
+// bytes. An operation that would make a longer string (append, assignment,
+// construction, repeat, write buffer, AdjustDecimals) throws std::length_error
+// before it writes anything, and the string stays as it was.
+constexpr int MAX_StrLen =
+    static_cast<int>(((static_cast<long long>(INT_MAX) + static_cast<long long>(sizeof(clsStrData))) & ~15LL) -
+                     static_cast<long long>(sizeof(clsStrData)) - 1);
+
 template <class T>
 class clsRefCtPtr {
 public:
@@ -178,6 +188,8 @@ T* clsRefCtPtr<T>::m_ptrEmptyObj = nullptr;
 // ---------------------------------------------------------------------------
 // Strings.
 // ---------------------------------------------------------------------------
+// The length of a text (0 for a null pointer) or of a standard string; one
+// longer than MAX_StrLen throws std::length_error.
 int StrLenOrZero(const char* psz);
 const char* FindChar(const char* psz, char ch);
 const char* StdStrPtr(const CString& s);
@@ -341,6 +353,7 @@ public:
     void TrimRight(char ch);
     // Pads with zeros up to nDecimals decimals or drops trailing zeros beyond
     // them; never rounds: ('1.5', 3) gives '1.500', ('2.50', 0) gives '2.5'.
+    // Padding past MAX_StrLen throws std::length_error and changes nothing.
     void AdjustDecimals(UINT nDecimals);
 
     // Conversions of the text. Errors throw clsUtilException: -2043 for more
@@ -406,7 +419,9 @@ private:
 // there and nothing is thrown; without it a failure throws the matching -20xx.
 // With pnEndPos trailing text ends the number ('12abc' reads 12, end 2).
 // The magnitude is limited to 2147483647 (StrToLong) and 4294967295
-// (StrToULong) whatever the width of long.
+// (StrToULong) whatever the width of long. A text of any length is read; an
+// end position beyond INT_MAX, which *pnEndPos cannot hold, throws
+// std::length_error before anything is stored.
 // ---------------------------------------------------------------------------
 long StrToLong(const char* psz, int* pnErr, int* pnEndPos);
 ULONG StrToULong(const char* psz, int* pnErr, int* pnEndPos);
