@@ -1,5 +1,7 @@
-// Helpers shared by the unit tests: checking a clsUtilException's code in one
-// line, and reaching the number's protected fields and workers.
+// Helpers shared by the tests: checking a clsUtilException's code in one
+// line, reaching the number's protected fields and workers, and writing
+// numbers and packed bytes as text. The string helpers (tv_string_util.h) come
+// with it.
 #ifndef TV_TEST_UTIL_H
 #define TV_TEST_UTIL_H
 
@@ -7,6 +9,7 @@
 
 #include <string>
 
+#include "tv_string_util.h"
 #include "tvdcndf.h"
 
 // Success when fn throws clsUtilException with nCode; the failure message
