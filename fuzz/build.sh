@@ -13,7 +13,7 @@ pids=()
 objs=()
 for src in src/*.cpp fuzz/fuzz_num.cpp fuzz/dec_model.cpp; do
     obj="$OUT/$(basename "${src%.cpp}").o"
-    "$CXX" "${FLAGS[@]}" -Isrc -Ifuzz -c "$src" -o "$obj" &
+    "$CXX" "${FLAGS[@]}" -Isrc -Ifuzz -Itests -c "$src" -o "$obj" &
     pids+=($!)
     objs+=("$obj")
 done

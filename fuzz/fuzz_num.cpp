@@ -21,6 +21,7 @@
 #include <string>
 
 #include "dec_model.h"
+#include "tv_num_probe.h"
 #include "tvdcndf.h"
 
 using model::Dec;
@@ -286,11 +287,6 @@ int ReadPower(clsInput& in)
 // ---------------------------------------------------------------------------
 // The numbers and what the reference says they hold
 // ---------------------------------------------------------------------------
-struct NumPeek : clsNumDbFld {
-    static int Len(const clsNumDbFld& num) { return num.*(&NumPeek::m_nDbFldLen); }
-    static int Scale(const clsNumDbFld& num) { return num.*(&NumPeek::m_nDbFldScale); }
-};
-
 struct Slot {
     std::unique_ptr<clsNumDbFld> ptrNum;
     int nLen = 38;
@@ -321,7 +317,7 @@ void Verify(const Slot& s, const char* pszWhere)
 {
     const clsNumDbFld& num = *s.ptrNum;
     std::string strWhere = std::string(pszWhere) + ": expected " + Describe(s);
-    int nLen = NumPeek::Len(num), nScale = NumPeek::Scale(num);
+    int nLen = NumProbe::Len(num), nScale = NumProbe::Scale(num);
     FUZZ_CHECK(nLen == s.nLen && nScale == s.nScale, strWhere + ", got length " + Num(nLen) + " scale " + Num(nScale));
     FUZZ_CHECK(nLen >= 1 && nLen <= MAX_NumDbFldLen && nScale >= 0 && nScale <= nLen, strWhere);
 
@@ -511,8 +507,8 @@ private:
     // be sound; the reference takes its value over.
     void Resync(Slot& s, const char* pszWhere)
     {
-        s.nLen = NumPeek::Len(*s.ptrNum);
-        s.nScale = NumPeek::Scale(*s.ptrNum);
+        s.nLen = NumProbe::Len(*s.ptrNum);
+        s.nScale = NumProbe::Scale(*s.ptrNum);
         s.dec = DecOf(*s.ptrNum);
         Verify(s, pszWhere);
     }
@@ -928,7 +924,7 @@ void clsFuzzRun::OpIncDec()
     if (ptrOld) {
         FUZZ_CHECK(std::string(static_cast<const char*>(ptrOld->GetText())) == model::Text(old),
                    "postfix result is not the old value");
-        FUZZ_CHECK(NumPeek::Len(*ptrOld) == s.nLen && NumPeek::Scale(*ptrOld) == s.nScale, "postfix precision");
+        FUZZ_CHECK(NumProbe::Len(*ptrOld) == s.nLen && NumProbe::Scale(*ptrOld) == s.nScale, "postfix precision");
     }
 }
 
@@ -1222,7 +1218,7 @@ void clsFuzzRun::OpDefaults()
     FUZZ_CHECK(clsNumDbFld::GetDefaultLen() == g_nDefLen && clsNumDbFld::GetDefaultScale() == g_nDefScale,
                "defaults");
     clsNumDbFld numDefault;
-    FUZZ_CHECK(NumPeek::Len(numDefault) == g_nDefLen && NumPeek::Scale(numDefault) == g_nDefScale,
+    FUZZ_CHECK(NumProbe::Len(numDefault) == g_nDefLen && NumProbe::Scale(numDefault) == g_nDefScale,
                "default constructor precision");
 }
 

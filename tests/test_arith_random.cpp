@@ -20,6 +20,8 @@ namespace {
 
 using tvexact::Dec;
 
+// The seed of the random tests here, unless TV_TEST_SEED gives another; each
+// test draws from it plus its own offset.
 const std::uint32_t kSeed = 20240611;
 const int kMaxReported = 10; // failures reported in full per test
 
@@ -239,17 +241,23 @@ void RunRandom(Op op, int nCases, std::uint32_t nSeed)
 
 TEST(ArithRandom, AdditionMatchesExactArithmetic)
 {
-    RunRandom(Op::Add, 4000, kSeed);
+    const std::uint32_t nTestSeed = static_cast<std::uint32_t>(TestSeed(kSeed));
+    SCOPED_TRACE(SeedNote(nTestSeed));
+    RunRandom(Op::Add, 4000, nTestSeed);
 }
 
 TEST(ArithRandom, SubtractionMatchesExactArithmetic)
 {
-    RunRandom(Op::Subtract, 4000, kSeed + 1);
+    const std::uint32_t nTestSeed = static_cast<std::uint32_t>(TestSeed(kSeed));
+    SCOPED_TRACE(SeedNote(nTestSeed));
+    RunRandom(Op::Subtract, 4000, nTestSeed + 1);
 }
 
 TEST(ArithRandom, MultiplicationMatchesExactArithmetic)
 {
-    RunRandom(Op::Multiply, 4000, kSeed + 2);
+    const std::uint32_t nTestSeed = static_cast<std::uint32_t>(TestSeed(kSeed));
+    SCOPED_TRACE(SeedNote(nTestSeed));
+    RunRandom(Op::Multiply, 4000, nTestSeed + 2);
 }
 
 // Values at the top of their capacity (nines, the last digits random) with a
@@ -258,7 +266,9 @@ TEST(ArithRandom, MultiplicationMatchesExactArithmetic)
 // (the null value), or not fit at all (the value kept).
 TEST(ArithRandom, RoundingCarriesNearTheCapacity)
 {
-    const std::uint32_t nSeed = kSeed + 5;
+    const std::uint32_t nTestSeed = static_cast<std::uint32_t>(TestSeed(kSeed));
+    SCOPED_TRACE(SeedNote(nTestSeed));
+    const std::uint32_t nSeed = nTestSeed + 5;
     OperandSource src(nSeed);
     int nFailures = 0;
     int nNullResults = 0;
@@ -417,7 +427,9 @@ TEST(ArithCarries, Multiplication)
 // magnitudes (zero and null the smallest); neither depends on length or scale.
 TEST(ArithRandom, ComparisonsMatchExactOrder)
 {
-    OperandSource src(kSeed + 3);
+    const std::uint32_t nTestSeed = static_cast<std::uint32_t>(TestSeed(kSeed));
+    SCOPED_TRACE(SeedNote(nTestSeed));
+    OperandSource src(nTestSeed + 3);
     int nFailures = 0;
     for (int i = 0; i < 4000; ++i) {
         Operand x = src.Next();
@@ -439,11 +451,11 @@ TEST(ArithRandom, ComparisonsMatchExactOrder)
         int nGotBack = numY.Compare(numX);
         int nGotAbs = numX.CompareAbs(numY);
         if ((nGot != nWant || nGotBack != -nWant || nGotAbs != nWantAbs) && ++nFailures <= kMaxReported)
-            ADD_FAILURE() << "seed " << kSeed + 3 << " case " << i << ": " << Describe(x) << " vs " << Describe(y)
+            ADD_FAILURE() << "seed " << nTestSeed + 3 << " case " << i << ": " << Describe(x) << " vs " << Describe(y)
                           << ": Compare " << nGot << "/" << nGotBack << " CompareAbs " << nGotAbs << ", expected "
                           << nWant << "/" << -nWant << " and " << nWantAbs;
     }
-    EXPECT_EQ(nFailures, 0) << "seed " << kSeed + 3;
+    EXPECT_EQ(nFailures, 0) << "seed " << nTestSeed + 3;
 }
 
 // The integer part truncates toward zero at the number's length and scale (a
@@ -451,7 +463,9 @@ TEST(ArithRandom, ComparisonsMatchExactOrder)
 // rest, with the number's sign, and the two add up to the number.
 TEST(ArithRandom, IntegerAndDecimalPartsMatchTruncation)
 {
-    OperandSource src(kSeed + 4);
+    const std::uint32_t nTestSeed = static_cast<std::uint32_t>(TestSeed(kSeed));
+    SCOPED_TRACE(SeedNote(nTestSeed));
+    OperandSource src(nTestSeed + 4);
     int nFailures = 0;
     for (int i = 0; i < 4000; ++i) {
         Operand x = src.Next();
@@ -477,9 +491,9 @@ TEST(ArithRandom, IntegerAndDecimalPartsMatchTruncation)
         if (NumProbe::Len(numDec) != x.nLen || NumProbe::Scale(numDec) != x.nScale)
             os << "decimal part at (" << NumProbe::Len(numDec) << "," << NumProbe::Scale(numDec) << "); ";
         if (!os.str().empty() && ++nFailures <= kMaxReported)
-            ADD_FAILURE() << "seed " << kSeed + 4 << " case " << i << ": " << Describe(x) << ": " << os.str();
+            ADD_FAILURE() << "seed " << nTestSeed + 4 << " case " << i << ": " << Describe(x) << ": " << os.str();
     }
-    EXPECT_EQ(nFailures, 0) << "seed " << kSeed + 4;
+    EXPECT_EQ(nFailures, 0) << "seed " << nTestSeed + 4;
 }
 
 } // namespace

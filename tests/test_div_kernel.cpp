@@ -5,8 +5,8 @@
 // divisor words of 99999999, divisors at half a word, dividends just below
 // and at a multiple of the divisor, long runs of 9s and 0s, powers of ten.
 //
-// Every random case draws from its own seed, printed on failure;
-// TV_DIV_SEED=<seed> makes that seed the first case.
+// Every random case draws from its own seed, the test's seed plus the case's
+// number; a failure prints the case's seed and the line that replays the test.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -16,6 +16,7 @@
 #include <utility>
 
 #include "tv_exact_div_model.h"
+#include "tv_test_util.h"
 #include "tvdcndf_div.h"
 
 namespace {
@@ -135,11 +136,8 @@ std::pair<Digits, Digits> ExpectedDivision(const Digits& a, const Digits& b, int
     return ::testing::AssertionSuccess();
 }
 
-unsigned long long BaseSeed()
-{
-    const char* psz = std::getenv("TV_DIV_SEED");
-    return psz ? std::strtoull(psz, nullptr, 10) : 20240611ULL;
-}
+// The seed of every test here, unless TV_TEST_SEED gives another.
+const unsigned long long kDefaultSeed = 20240611ULL;
 
 // n digits (first not 0) in one of the shapes that matter to the word
 // division: random, all 9s, a power of ten, blocks of 9s and 0s, few digits
@@ -219,7 +217,9 @@ TEST(DivKernel, WorkedQuotients)
 // that count.
 TEST(DivKernel, EveryLengthOfDividendAndDivisor)
 {
-    const unsigned long long nBase = BaseSeed() + 3000000ULL;
+    const unsigned long long nTestSeed = TestSeed(kDefaultSeed);
+    SCOPED_TRACE(SeedNote(nTestSeed));
+    const unsigned long long nBase = nTestSeed + 3000000ULL;
     unsigned long long nCase = 0;
     for (int nA = 1; nA <= 101; ++nA) {
         for (int nB = 1; nB <= 101; ++nB) {
@@ -302,7 +302,9 @@ TEST(DivKernel, DividendsNearAMultipleOfTheDivisor)
 // remainder.
 TEST(DivKernel, ShortDivisorsPowersOfTenAndExactQuotients)
 {
-    const unsigned long long nBase = BaseSeed() + 4000000ULL;
+    const unsigned long long nTestSeed = TestSeed(kDefaultSeed);
+    SCOPED_TRACE(SeedNote(nTestSeed));
+    const unsigned long long nBase = nTestSeed + 4000000ULL;
     const char* const kDivisors[] = {"1", "2", "3", "7", "9", "1", "11", "99", "125", "9999", "10000001", "99999999",
                                      "3125"};
     for (int nA = 1; nA <= 101; ++nA) {

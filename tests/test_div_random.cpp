@@ -7,8 +7,8 @@
 // dividend's first digit less the divisor's reaches the dividend's integer
 // capacity, -2053 is raised before any work, whatever the result would be.
 //
-// Every case draws from its own seed, printed on failure; TV_DIV_SEED=<seed>
-// makes that seed the first case.
+// Every case draws from its own seed, the test's seed plus the case's number;
+// a failure prints the case's seed and the line that replays the test.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -24,11 +24,8 @@ namespace {
 using tvdivmodel::Dec;
 using tvdivmodel::Outcome;
 
-unsigned long long BaseSeed()
-{
-    const char* psz = std::getenv("TV_DIV_SEED");
-    return psz ? std::strtoull(psz, nullptr, 10) : 20240611ULL;
-}
+// The seed of every test here, unless TV_TEST_SEED gives another.
+const unsigned long long kDefaultSeed = 20240611ULL;
 
 struct Precision {
     int nLen;
@@ -145,7 +142,7 @@ Operands RandomOperands(std::mt19937_64& rng)
 std::string Describe(unsigned long long nSeed, const Operands& ops, const char* pszOp)
 {
     std::ostringstream os;
-    os << "case seed " << nSeed << " (rerun with TV_DIV_SEED=" << nSeed << "): " << ops.strA << " ("
+    os << "case seed " << nSeed << ": " << ops.strA << " ("
        << ops.pa.nLen << ", " << ops.pa.nScale << ") " << pszOp << " " << ops.strB << " (" << ops.pb.nLen << ", "
        << ops.pb.nScale << ")";
     return os.str();
@@ -308,7 +305,9 @@ const int kCases = 3000;
 // a /= b at the dividend's own precision.
 TEST(DivRandom, QuotientWithDecimalsIsTheExactQuotientRounded)
 {
-    const unsigned long long nBase = BaseSeed();
+    const unsigned long long nTestSeed = TestSeed(kDefaultSeed);
+    SCOPED_TRACE(SeedNote(nTestSeed));
+    const unsigned long long nBase = nTestSeed;
     for (int i = 0; i < kCases; ++i) {
         const unsigned long long nSeed = nBase + static_cast<unsigned long long>(i);
         std::mt19937_64 rng(nSeed);
@@ -322,7 +321,9 @@ TEST(DivRandom, QuotientWithDecimalsIsTheExactQuotientRounded)
 // a value beforehand; and a %= b.
 TEST(DivRandom, IntegerQuotientAndRemainderAgreeWithExactDivision)
 {
-    const unsigned long long nBase = BaseSeed() + 1000000ULL;
+    const unsigned long long nTestSeed = TestSeed(kDefaultSeed);
+    SCOPED_TRACE(SeedNote(nTestSeed));
+    const unsigned long long nBase = nTestSeed + 1000000ULL;
     for (int i = 0; i < kCases; ++i) {
         const unsigned long long nSeed = nBase + static_cast<unsigned long long>(i);
         std::mt19937_64 rng(nSeed);
@@ -338,7 +339,9 @@ TEST(DivRandom, IntegerQuotientAndRemainderAgreeWithExactDivision)
 // precision, at scales from 0 to the length: /=, Divide and %=.
 TEST(DivRandom, EveryLengthWithOperandsThatFillTheirPrecision)
 {
-    const unsigned long long nBase = BaseSeed() + 5000000ULL;
+    const unsigned long long nTestSeed = TestSeed(kDefaultSeed);
+    SCOPED_TRACE(SeedNote(nTestSeed));
+    const unsigned long long nBase = nTestSeed + 5000000ULL;
     for (int nLen = 1; nLen <= 100; ++nLen) {
         for (int nRound = 0; nRound < 4; ++nRound) {
             const unsigned long long nSeed = nBase + static_cast<unsigned long long>(4 * nLen + nRound);
@@ -364,7 +367,9 @@ TEST(DivRandom, EveryLengthWithOperandsThatFillTheirPrecision)
 // the result's capacity.
 TEST(DivRandom, OperatorsDivideAtTheChosenPrecision)
 {
-    const unsigned long long nBase = BaseSeed() + 2000000ULL;
+    const unsigned long long nTestSeed = TestSeed(kDefaultSeed);
+    SCOPED_TRACE(SeedNote(nTestSeed));
+    const unsigned long long nBase = nTestSeed + 2000000ULL;
     for (int i = 0; i < kCases / 2; ++i) {
         const unsigned long long nSeed = nBase + static_cast<unsigned long long>(i);
         std::mt19937_64 rng(nSeed);

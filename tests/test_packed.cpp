@@ -81,7 +81,9 @@ Sample RandomSample(std::mt19937_64& rng)
 
 TEST(NumPacked, FastValidityTestAgreesWithTheInvariants)
 {
-    std::mt19937_64 rng(20240611);
+    const unsigned long long nSeed = TestSeed(20240611);
+    SCOPED_TRACE(SeedNote(nSeed));
+    std::mt19937_64 rng(nSeed);
     int nBroken = 0;
     for (int n = 0; n < 200000; ++n) {
         Sample s = RandomSample(rng);
@@ -144,7 +146,9 @@ TEST(NumPacked, WorkingFormOnTheGridOfPowersOf100)
 
 TEST(NumPacked, WorkingFormKeepsEveryByte)
 {
-    std::mt19937_64 rng(7);
+    const unsigned long long nSeed = TestSeed(7);
+    SCOPED_TRACE(SeedNote(nSeed));
+    std::mt19937_64 rng(nSeed);
     for (int n = 0; n < 100000; ++n) {
         Sample s = RandomSample(rng);
         if (s.strData.size() <= 1)

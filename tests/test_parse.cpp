@@ -15,11 +15,6 @@
 
 namespace {
 
-std::string Text(const clsNumDbFld& num)
-{
-    return std::string(num.GetText());
-}
-
 struct ParseCase {
     int nLen;
     int nScale;
@@ -167,12 +162,12 @@ std::string CaseName(int nLen, int nScale, const std::string& strText)
     if (NumProbe::Len(num) != nLen || NumProbe::Scale(num) != nScale)
         return ::testing::AssertionFailure() << "length or scale changed";
     if (nGot != 0) {
-        if (!NumProbe::Data(num).IsEmpty() || !num.IsZero() || Text(num) != "")
+        if (!NumProbe::Data(num).IsEmpty() || !num.IsZero() || TextOf(num) != "")
             return ::testing::AssertionFailure() << "failed parse left " << PackedText(num);
         return ::testing::AssertionSuccess();
     }
-    if (Text(num) != want.strText)
-        return ::testing::AssertionFailure() << "gave '" << Text(num) << "', expected '" << want.strText << "'";
+    if (TextOf(num) != want.strText)
+        return ::testing::AssertionFailure() << "gave '" << TextOf(num) << "', expected '" << want.strText << "'";
     // The text form is kept only once it is read.
     if (std::string(static_cast<const char*>(num)) != want.strText || std::string(NumProbe::Text(num)) != want.strText)
         return ::testing::AssertionFailure() << "kept text form '" << NumProbe::Text(num) << "'";
@@ -203,9 +198,9 @@ TEST(NumParse, NullPointerAndOtherEntries)
     num.ParseStr(static_cast<const char*>(nullptr));
     EXPECT_EQ(PackedText(num), "");
     num.ParseStr(CString(" -3.5"));
-    EXPECT_EQ(Text(num), "-3.5");
+    EXPECT_EQ(TextOf(num), "-3.5");
     num = CString("4.25");
-    EXPECT_EQ(Text(num), "4.25");
+    EXPECT_EQ(TextOf(num), "4.25");
     EXPECT_UTIL_ERROR(-2045, num.ParseStr(CString("4x")));
     EXPECT_EQ(PackedText(num), "");
     // ParseStr returns the number itself.
@@ -214,9 +209,9 @@ TEST(NumParse, NullPointerAndOtherEntries)
     clsNumDbFld numText("12.123456789");
     EXPECT_EQ(NumProbe::Len(numText), 38);
     EXPECT_EQ(NumProbe::Scale(numText), 8);
-    EXPECT_EQ(Text(numText), "12.12345679");
+    EXPECT_EQ(TextOf(numText), "12.12345679");
     clsNumDbFld numStd(CString("-0.5"));
-    EXPECT_EQ(Text(numStd), "-0.5");
+    EXPECT_EQ(TextOf(numStd), "-0.5");
     EXPECT_UTIL_ERROR(-2054, clsNumDbFld numBad("1-"));
 }
 
@@ -256,8 +251,8 @@ TEST(NumParse, OwnTextAndOwnPackedForm)
 // and scales that put the capacity and the rounding digit close together.
 TEST(NumParse, RandomTextsAgreeWithTheModel)
 {
-    const unsigned uSeed = tvmodel::TestSeed();
-    SCOPED_TRACE(tvmodel::SeedNote(uSeed));
+    const unsigned uSeed = FreshTestSeed();
+    SCOPED_TRACE(SeedNote(uSeed));
     std::mt19937 rng(uSeed);
     const int anLenScale[][2] = {{10, 2}, {5, 5}, {10, 0}, {1, 0}, {1, 1}, {3, 1}, {4, 2}, {38, 8}, {2, 2}};
     const char aChars[] = "000011599.. +-x\t";
@@ -282,8 +277,8 @@ TEST(NumParse, RandomTextsAgreeWithTheModel)
 // and blanks, checked against the model's exact rounding.
 TEST(NumParse, RandomNumbersAgreeWithTheModel)
 {
-    const unsigned uSeed = tvmodel::TestSeed();
-    SCOPED_TRACE(tvmodel::SeedNote(uSeed));
+    const unsigned uSeed = FreshTestSeed();
+    SCOPED_TRACE(SeedNote(uSeed));
     std::mt19937 rng(uSeed);
     auto Digits = [&](int nCount, int nZeroBias) {
         std::string str;
@@ -317,8 +312,8 @@ TEST(NumParse, RandomNumbersAgreeWithTheModel)
 // The text form reads back to the same packed value at every length and scale.
 TEST(NumParse, TextFormRoundTrips)
 {
-    const unsigned uSeed = tvmodel::TestSeed();
-    SCOPED_TRACE(tvmodel::SeedNote(uSeed));
+    const unsigned uSeed = FreshTestSeed();
+    SCOPED_TRACE(SeedNote(uSeed));
     std::mt19937 rng(uSeed);
     for (int nIter = 0; nIter < 5000; ++nIter) {
         int nLen = nIter < 100 ? nIter + 1 : std::uniform_int_distribution<int>(1, 100)(rng);
@@ -335,7 +330,7 @@ TEST(NumParse, TextFormRoundTrips)
 
         clsNumDbFld num(nLen, nScale);
         num.ParseStr(strValue.c_str());
-        std::string strText = Text(num);
+        std::string strText = TextOf(num);
         ASSERT_EQ(strText, strValue);
         clsNumDbFld numBack(nLen, nScale);
         numBack.ParseStr(strText.c_str());
@@ -343,7 +338,7 @@ TEST(NumParse, TextFormRoundTrips)
         // SetRawData takes the packed form back as it is.
         clsNumDbFld numRaw(nLen, nScale);
         numRaw.SetRawData(num.GetRawData());
-        ASSERT_EQ(Text(numRaw), strValue);
+        ASSERT_EQ(TextOf(numRaw), strValue);
     }
 }
 
@@ -357,37 +352,37 @@ TEST(NumAssignBuiltIn, Integers)
     num = 1L;
     EXPECT_EQ(PackedText(num), "'p', 10, 20");
     num = -5L;
-    EXPECT_EQ(Text(num), "-5");
+    EXPECT_EQ(TextOf(num), "-5");
     num = LONG_MAX;
-    EXPECT_EQ(Text(num), "9223372036854775807");
+    EXPECT_EQ(TextOf(num), "9223372036854775807");
     num = LONG_MIN;
-    EXPECT_EQ(Text(num), "-9223372036854775808");
+    EXPECT_EQ(TextOf(num), "-9223372036854775808");
     num = 4294967296L;
-    EXPECT_EQ(Text(num), "4294967296");
+    EXPECT_EQ(TextOf(num), "4294967296");
     num = -2147483649L;
-    EXPECT_EQ(Text(num), "-2147483649");
+    EXPECT_EQ(TextOf(num), "-2147483649");
     num = ULONG_MAX;
-    EXPECT_EQ(Text(num), "18446744073709551615");
+    EXPECT_EQ(TextOf(num), "18446744073709551615");
     num = static_cast<ULONG>(0);
     EXPECT_EQ(PackedText(num), "'o'");
     num = static_cast<ULONG>(1);
-    EXPECT_EQ(Text(num), "1");
+    EXPECT_EQ(TextOf(num), "1");
     num = static_cast<short>(-32768);
-    EXPECT_EQ(Text(num), "-32768");
+    EXPECT_EQ(TextOf(num), "-32768");
     num = static_cast<USHORT>(65535);
-    EXPECT_EQ(Text(num), "65535");
+    EXPECT_EQ(TextOf(num), "65535");
     num = INT_MIN;
-    EXPECT_EQ(Text(num), "-2147483648");
+    EXPECT_EQ(TextOf(num), "-2147483648");
     num = UINT_MAX;
-    EXPECT_EQ(Text(num), "4294967295");
+    EXPECT_EQ(TextOf(num), "4294967295");
 
     // The constructors, at the default length and scale.
-    EXPECT_EQ(Text(clsNumDbFld(static_cast<short>(-7))), "-7");
-    EXPECT_EQ(Text(clsNumDbFld(static_cast<USHORT>(7))), "7");
-    EXPECT_EQ(Text(clsNumDbFld(-70)), "-70");
-    EXPECT_EQ(Text(clsNumDbFld(70u)), "70");
-    EXPECT_EQ(Text(clsNumDbFld(-9000000000L)), "-9000000000");
-    EXPECT_EQ(Text(clsNumDbFld(9000000000UL)), "9000000000");
+    EXPECT_EQ(TextOf(clsNumDbFld(static_cast<short>(-7))), "-7");
+    EXPECT_EQ(TextOf(clsNumDbFld(static_cast<USHORT>(7))), "7");
+    EXPECT_EQ(TextOf(clsNumDbFld(-70)), "-70");
+    EXPECT_EQ(TextOf(clsNumDbFld(70u)), "70");
+    EXPECT_EQ(TextOf(clsNumDbFld(-9000000000L)), "-9000000000");
+    EXPECT_EQ(TextOf(clsNumDbFld(9000000000UL)), "9000000000");
     EXPECT_EQ(NumProbe::Len(clsNumDbFld(3)), 38);
     EXPECT_EQ(NumProbe::Scale(clsNumDbFld(3)), 8);
 
@@ -397,7 +392,7 @@ TEST(NumAssignBuiltIn, Integers)
     EXPECT_UTIL_ERROR(-2053, numNarrow = ULONG_MAX);
     EXPECT_EQ(PackedText(numNarrow), "");
     numNarrow = LONG_MAX;
-    EXPECT_EQ(Text(numNarrow), "9223372036854775807");
+    EXPECT_EQ(TextOf(numNarrow), "9223372036854775807");
     EXPECT_UTIL_ERROR(-2053, clsNumDbFld::SetDefaultLenScale(19, 0); clsNumDbFld numDef(ULONG_MAX));
     clsNumDbFld::SetDefaultLenScale(38, 8);
 }
@@ -410,13 +405,13 @@ TEST(NumAssignBuiltIn, ValueOneAtCapacityZeroKeepsTheOldValue)
     clsNumDbFld num(5, 5);
     num = "0.25";
     EXPECT_UTIL_ERROR(-2053, num = 1L);
-    EXPECT_EQ(Text(num), "0.25");
+    EXPECT_EQ(TextOf(num), "0.25");
     EXPECT_UTIL_ERROR(-2053, num = 1);
-    EXPECT_EQ(Text(num), "0.25");
+    EXPECT_EQ(TextOf(num), "0.25");
     EXPECT_UTIL_ERROR(-2053, num = static_cast<ULONG>(1));
-    EXPECT_EQ(Text(num), "0.25");
+    EXPECT_EQ(TextOf(num), "0.25");
     EXPECT_UTIL_ERROR(-2053, num = 1.0);
-    EXPECT_EQ(Text(num), "0.25");
+    EXPECT_EQ(TextOf(num), "0.25");
     EXPECT_UTIL_ERROR(-2053, num = "1");
     EXPECT_EQ(PackedText(num), "");
 
@@ -434,8 +429,8 @@ TEST(NumAssignBuiltIn, ValueOneAtCapacityZeroKeepsTheOldValue)
 
 TEST(NumAssignBuiltIn, RandomIntegersAgreeWithTheModel)
 {
-    const unsigned uSeed = tvmodel::TestSeed();
-    SCOPED_TRACE(tvmodel::SeedNote(uSeed));
+    const unsigned uSeed = FreshTestSeed();
+    SCOPED_TRACE(SeedNote(uSeed));
     std::mt19937_64 rng(uSeed);
     for (int nIter = 0; nIter < 5000; ++nIter) {
         int nLen = std::uniform_int_distribution<int>(1, 25)(rng);
@@ -466,7 +461,7 @@ TEST(NumAssignBuiltIn, RandomIntegersAgreeWithTheModel)
         if (nGot != 0)
             ASSERT_EQ(PackedText(num), uValue == 1 ? strBefore : "");
         else
-            ASSERT_EQ(Text(num), want.strText);
+            ASSERT_EQ(TextOf(num), want.strText);
         ASSERT_EQ(NumProbe::Len(num), nLen);
         ASSERT_EQ(NumProbe::Scale(num), nScale);
     }
@@ -476,13 +471,13 @@ TEST(NumAssignBuiltIn, Doubles)
 {
     clsNumDbFld num(10, 2);
     num = 2.675; // the double lies just below 2.675
-    EXPECT_EQ(Text(num), "2.67");
+    EXPECT_EQ(TextOf(num), "2.67");
     num = "2.675";
-    EXPECT_EQ(Text(num), "2.68");
+    EXPECT_EQ(TextOf(num), "2.68");
     num = 2.5;
-    EXPECT_EQ(Text(num), "2.5");
+    EXPECT_EQ(TextOf(num), "2.5");
     num = -1.005; // just above -1.005
-    EXPECT_EQ(Text(num), "-1");
+    EXPECT_EQ(TextOf(num), "-1");
     num = -0.0;
     EXPECT_EQ(PackedText(num), "'o'");
     num = 0.001;
@@ -492,7 +487,7 @@ TEST(NumAssignBuiltIn, Doubles)
     num = 1.0;
     EXPECT_EQ(PackedText(num), "'p', 10, 20");
     num = 12345678.994;
-    EXPECT_EQ(Text(num), "12345678.99");
+    EXPECT_EQ(TextOf(num), "12345678.99");
     num = 5.0;
     EXPECT_UTIL_ERROR(-2053, num = 123456789.0);
     EXPECT_EQ(PackedText(num), "");
@@ -512,12 +507,12 @@ TEST(NumAssignBuiltIn, Doubles)
     EXPECT_UTIL_ERROR(-2053, numDefault = 1e31);
     EXPECT_EQ(PackedText(numDefault), "");
     numDefault = 1e29;
-    EXPECT_EQ(Text(numDefault), "99999999999999991433150857216");
+    EXPECT_EQ(TextOf(numDefault), "99999999999999991433150857216");
     numDefault = 0.1;
-    EXPECT_EQ(Text(numDefault), "0.1");
+    EXPECT_EQ(TextOf(numDefault), "0.1");
     numDefault = 1e-9;
     EXPECT_EQ(PackedText(numDefault), "'o'");
-    EXPECT_EQ(Text(clsNumDbFld(-0.25)), "-0.25");
+    EXPECT_EQ(TextOf(clsNumDbFld(-0.25)), "-0.25");
     EXPECT_EQ(NumProbe::Scale(clsNumDbFld(0.25)), 8);
 
     // The extremes: the largest double needs 309 digits, the smallest is 0 at
@@ -525,22 +520,22 @@ TEST(NumAssignBuiltIn, Doubles)
     clsNumDbFld numWide(100, 0);
     EXPECT_UTIL_ERROR(-2053, numWide = DBL_MAX);
     numWide = -std::ldexp(1.0, 330); // exact in binary, 100 digits in decimal
-    EXPECT_EQ(Text(numWide),
+    EXPECT_EQ(TextOf(numWide),
               "-2187250724783011924372502227117621365353169430893212436425770606409952999199375923223513177023053824");
     EXPECT_UTIL_ERROR(-2053, numWide = std::ldexp(1.0, 333));
     clsNumDbFld numFine(100, 100);
     numFine = DBL_MIN;
     EXPECT_EQ(PackedText(numFine), "'o'");
     numFine = 0.5;
-    EXPECT_EQ(Text(numFine), "0.5");
+    EXPECT_EQ(TextOf(numFine), "0.5");
 }
 
 // Any double either gives the value that its "%.*f" text has at the scale,
 // or an error with the null value.
 TEST(NumAssignBuiltIn, RandomDoublesAgreeWithTheModel)
 {
-    const unsigned uSeed = tvmodel::TestSeed();
-    SCOPED_TRACE(tvmodel::SeedNote(uSeed));
+    const unsigned uSeed = FreshTestSeed();
+    SCOPED_TRACE(SeedNote(uSeed));
     std::mt19937_64 rng(uSeed);
     for (int nIter = 0; nIter < 3000; ++nIter) {
         int nLen = std::uniform_int_distribution<int>(1, 40)(rng);
@@ -559,7 +554,7 @@ TEST(NumAssignBuiltIn, RandomDoublesAgreeWithTheModel)
             nGot = e.m_nErrCode;
         }
         ASSERT_EQ(nGot, want.nErr);
-        ASSERT_EQ(Text(num), want.strText);
+        ASSERT_EQ(TextOf(num), want.strText);
     }
 }
 
@@ -607,14 +602,14 @@ TEST(NumTextOut, StreamInput)
     std::istringstream is("  12.5\n-3  abc 7");
     clsNumDbFld num(10, 2);
     is >> num;
-    EXPECT_EQ(Text(num), "12.5");
+    EXPECT_EQ(TextOf(num), "12.5");
     is >> num;
-    EXPECT_EQ(Text(num), "-3");
+    EXPECT_EQ(TextOf(num), "-3");
     // A word that is not a number raises its error, consumed.
     EXPECT_UTIL_ERROR(-2045, is >> num);
     EXPECT_EQ(PackedText(num), "");
     is >> num;
-    EXPECT_EQ(Text(num), "7");
+    EXPECT_EQ(TextOf(num), "7");
     // At the end: the null value, and the stream carries the failure.
     is >> num;
     EXPECT_EQ(PackedText(num), "");

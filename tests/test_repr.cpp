@@ -9,19 +9,6 @@
 
 namespace {
 
-// The bytes of a packed string written as PackedText writes them.
-std::string RawText(const char* pData)
-{
-    std::string strOut;
-    for (int i = 0; pData[i] != 0; ++i) {
-        if (i == 0)
-            strOut += std::string("'") + pData[0] + "'";
-        else
-            strOut += ", " + std::to_string(static_cast<int>(static_cast<signed char>(pData[i])));
-    }
-    return strOut;
-}
-
 // A packed string from its sign letter and signed byte values.
 std::string Packed(char chSign, std::vector<int> anBytes)
 {
@@ -68,7 +55,7 @@ TEST(NumRepr, PackedFormOfEachValue)
         clsNumDbFld num(100, 8);
         num = c.pszValue;
         EXPECT_EQ(PackedText(num), c.pszPacked);
-        EXPECT_EQ(RawText(num.GetRawData()), c.pszPacked);
+        EXPECT_EQ(BytesText(num.GetRawData()), c.pszPacked);
     }
 }
 

@@ -12,11 +12,6 @@
 
 namespace {
 
-std::string Text(const clsNumDbFld& num)
-{
-    return std::string(num.GetText());
-}
-
 // --- Round -----------------------------------------------------------------
 
 struct RoundCase {
@@ -99,8 +94,8 @@ TEST(NumRound, CarryBeyondTheCapacityLeavesNull)
 // Round against the model on random values at many lengths and scales.
 TEST(NumRound, RandomValuesAgreeWithTheModel)
 {
-    const unsigned uSeed = tvmodel::TestSeed();
-    SCOPED_TRACE(tvmodel::SeedNote(uSeed));
+    const unsigned uSeed = FreshTestSeed();
+    SCOPED_TRACE(SeedNote(uSeed));
     std::mt19937 rng(uSeed);
     const char* pszDigits = "0123456789";
     int nCarryFailures = 0;
@@ -127,7 +122,7 @@ TEST(NumRound, RandomValuesAgreeWithTheModel)
         tvmodel::Outcome expected = tvmodel::RoundText(strValue, nTarget, nLen - nScale);
 
         clsNumDbFld num = NumAt(nLen, nScale, strValue.c_str());
-        ASSERT_EQ(Text(num), strValue);
+        ASSERT_EQ(TextOf(num), strValue);
         SCOPED_TRACE(strValue + " at (" + std::to_string(nLen) + ", " + std::to_string(nScale) +
                      ") to " + std::to_string(nRoundTo));
         if (expected.nErr != 0) {
@@ -136,7 +131,7 @@ TEST(NumRound, RandomValuesAgreeWithTheModel)
             ++nCarryFailures;
         } else {
             num.Round(nRoundTo);
-            ASSERT_EQ(Text(num), expected.strText);
+            ASSERT_EQ(TextOf(num), expected.strText);
             // The rounded value has the one packed form of its text.
             ASSERT_EQ(PackedText(num), PackedText(NumAt(nLen, nScale, expected.strText.c_str())));
         }
@@ -150,11 +145,11 @@ TEST(NumRound, RoundToWorksOnTheCountItIsGiven)
     NumProbe num(38, 8);
     num = "1.23456";
     num.RoundTo(3, 5);
-    EXPECT_EQ(Text(num), "1.235");
+    EXPECT_EQ(TextOf(num), "1.235");
     num.RoundTo(-1, 3); // -1 is the scale, 8: nothing to do
-    EXPECT_EQ(Text(num), "1.235");
+    EXPECT_EQ(TextOf(num), "1.235");
     num.RoundTo(3, 3); // the count is not above the new scale: nothing happens
-    EXPECT_EQ(Text(num), "1.235");
+    EXPECT_EQ(TextOf(num), "1.235");
 }
 
 // --- the digit shifts ------------------------------------------------------
@@ -251,8 +246,8 @@ TEST(NumRound, Negate)
     // Unary minus is a negated copy.
     clsNumDbFld numPos = NumAt(10, 2, "5.5");
     clsNumDbFld numNeg = -numPos;
-    EXPECT_EQ(Text(numNeg), "-5.5");
-    EXPECT_EQ(Text(numPos), "5.5");
+    EXPECT_EQ(TextOf(numNeg), "-5.5");
+    EXPECT_EQ(TextOf(numPos), "5.5");
 }
 
 // --- SetLenScale -----------------------------------------------------------
@@ -312,7 +307,7 @@ TEST(NumLenScale, SetLenScale)
         }
         EXPECT_EQ(NumProbe::Len(num), c.nWantLen);
         EXPECT_EQ(NumProbe::Scale(num), c.nWantScale);
-        EXPECT_EQ(Text(num), c.pszWant);
+        EXPECT_EQ(TextOf(num), c.pszWant);
         num.CheckValid();
     }
 }
@@ -382,7 +377,7 @@ TEST_F(NumDefaults, NewDefaultsReachNewNumbersOnly)
     // The constructors from a value take them too, and round to them.
     clsNumDbFld numText("1.23456");
     EXPECT_EQ(NumProbe::Len(numText), 20);
-    EXPECT_EQ(Text(numText), "1.2346");
+    EXPECT_EQ(TextOf(numText), "1.2346");
     clsNumDbFld numLong(5L);
     EXPECT_EQ(NumProbe::Scale(numLong), 4);
     // The global numbers keep theirs.
@@ -462,7 +457,7 @@ TEST(NumAssign, KeepsLengthAndScaleAndRounds)
             EXPECT_UTIL_ERROR(c.nErr, num = numOther);
         else
             num = numOther;
-        EXPECT_EQ(Text(num), c.pszWant);
+        EXPECT_EQ(TextOf(num), c.pszWant);
         EXPECT_EQ(NumProbe::Len(num), c.nLen);
         EXPECT_EQ(NumProbe::Scale(num), c.nScale);
         EXPECT_EQ(PackedText(numOther), strOtherPacked);

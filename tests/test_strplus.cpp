@@ -8,16 +8,11 @@
 #include <limits>
 #include <string>
 
-#include "tv_decimal_model.h"
+#include "tv_test_util.h"
 #include "tv_double_texts.h"
 #include "tvncstrb.h"
 
 namespace {
-std::string TextOf(const clsStrBase& str)
-{
-    return std::string(static_cast<const char*>(str), static_cast<size_t>(str.GetLength()));
-}
-
 bool HoldsEmptyBlock(const clsStrBase& str)
 {
     return static_cast<const char*>(str) == static_cast<const char*>(clsStrBase()) && str.IsShared();
@@ -140,8 +135,8 @@ TEST(StrPlusDouble, SameTextAsPrintfInTheCLocale)
     EXPECT_EQ(TextOf(clsStrPlus(NAN, -1)), "nan");
     EXPECT_EQ(TextOf(clsStrPlus(-INFINITY, -1)), "-inf");
 
-    const unsigned uSeed = tvmodel::TestSeed();
-    SCOPED_TRACE(tvmodel::SeedNote(uSeed));
+    const unsigned uSeed = FreshTestSeed();
+    SCOPED_TRACE(SeedNote(uSeed));
     std::mt19937_64 rng(uSeed);
     for (int nIter = 0; nIter < 100000; ++nIter) {
         double d = tvdouble::DrawDouble(rng);

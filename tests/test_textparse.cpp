@@ -7,7 +7,6 @@
 #include <limits>
 #include <string>
 
-#include "tv_decimal_model.h"
 #include "tv_double_texts.h"
 #include "tv_test_util.h"
 #include "tvncstrb.h"
@@ -316,8 +315,8 @@ TEST(TextParse, ToDoubleGivesAtofsValue)
 
 TEST(TextParse, ToDoubleAgreesWithAtofOnRandomTexts)
 {
-    const unsigned uSeed = tvmodel::TestSeed();
-    SCOPED_TRACE(tvmodel::SeedNote(uSeed));
+    const unsigned uSeed = FreshTestSeed();
+    SCOPED_TRACE(SeedNote(uSeed));
     std::mt19937_64 rng(uSeed);
     for (int nIter = 0; nIter < 100000; ++nIter) {
         const std::string strText = tvdouble::DrawNumberText(rng);

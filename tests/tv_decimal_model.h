@@ -5,24 +5,9 @@
 #ifndef TV_DECIMAL_MODEL_H
 #define TV_DECIMAL_MODEL_H
 
-#include <cstdlib>
-#include <random>
 #include <string>
 
 namespace tvmodel {
-
-// The seed of a random test: TV_TEXT_SEED when it is set (to rerun a
-// failure), else a fresh one. SeedNote gives the line to print on failure.
-inline unsigned TestSeed()
-{
-    const char* psz = std::getenv("TV_TEXT_SEED");
-    return psz && *psz ? static_cast<unsigned>(std::strtoul(psz, nullptr, 10)) : std::random_device{}();
-}
-
-inline std::string SeedNote(unsigned uSeed)
-{
-    return "seed " + std::to_string(uSeed) + " (rerun with TV_TEXT_SEED=" + std::to_string(uSeed) + ")";
-}
 
 // What a parse or an assignment gives: nErr 0 and the text form of the value
 // ("" for the null value, "0" for zero), or the error code.

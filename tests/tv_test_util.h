@@ -7,8 +7,14 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <random>
 #include <string>
+#include <system_error>
 
+#include "tv_num_probe.h"
 #include "tv_string_util.h"
 #include "tvdcndf.h"
 
@@ -32,47 +38,26 @@ template <class F>
 #define EXPECT_UTIL_ERROR(code, stmt) EXPECT_TRUE(ThrowsUtilError((code), [&] { stmt; }))
 #define ASSERT_UTIL_ERROR(code, stmt) ASSERT_TRUE(ThrowsUtilError((code), [&] { stmt; }))
 
-// A number whose protected members are reachable from the tests. Build one
-// directly (NumProbe p("1.5")) to call a worker, or use the static readers on
-// any clsNumDbFld.
-struct NumProbe : clsNumDbFld {
-    using clsNumDbFld::clsNumDbFld;
-    using clsNumDbFld::operator=;
-    NumProbe() = default;
-    NumProbe(const clsNumDbFld& other) : clsNumDbFld(other) {}
-
-    using clsNumDbFld::AddAbs;
-    using clsNumDbFld::DivideBy;
-    using clsNumDbFld::DivideCore;
-    using clsNumDbFld::MultiplyBy;
-    using clsNumDbFld::RoundTo;
-    using clsNumDbFld::SetExponent;
-    using clsNumDbFld::ShiftLeftDigit;
-    using clsNumDbFld::ShiftRightDigit;
-    using clsNumDbFld::SubtractAbs;
-
-    static int Len(const clsNumDbFld& num) { return num.*(&NumProbe::m_nDbFldLen); }
-    static int Scale(const clsNumDbFld& num) { return num.*(&NumProbe::m_nDbFldScale); }
-    static const clsStrPlus& Data(const clsNumDbFld& num) { return num.*(&NumProbe::m_strData); }
-    static const clsStrPlus& Work(const clsNumDbFld& num) { return num.*(&NumProbe::m_strWork); }
-    static const clsStrPlus& Text(const clsNumDbFld& num) { return num.*(&NumProbe::m_strText); }
-    // Sets the fields directly, without any check (as the division does).
-    static void SetFields(clsNumDbFld& num, int nLen, int nScale)
-    {
-        num.*(&NumProbe::m_nDbFldLen) = nLen;
-        num.*(&NumProbe::m_nDbFldScale) = nScale;
-    }
-};
-
-// A packed string written as the tables write it: "'p', 12, 22, 44, 60";
-// "" for the null value and "'o'" for zero.
-inline std::string BytesText(const clsStrPlus& str)
+// Packed bytes written as the tables write them: "'p', 12, 22, 44, 60";
+// "" for the null value and "'o'" for zero. The bytes are given with their
+// count, as a string, or as a zero-terminated run (the raw data of a number).
+inline std::string BytesText(const char* pData, int nLen)
 {
     std::string strOut;
-    for (int i = 0; i < str.GetLength(); ++i)
-        strOut += i == 0 ? "'" + std::string(1, str[0]) + "'"
-                         : ", " + std::to_string(static_cast<int>(static_cast<signed char>(str[i])));
+    for (int i = 0; i < nLen; ++i)
+        strOut += i == 0 ? "'" + std::string(1, pData[0]) + "'"
+                         : ", " + std::to_string(static_cast<int>(static_cast<signed char>(pData[i])));
     return strOut;
+}
+
+inline std::string BytesText(const clsStrPlus& str)
+{
+    return BytesText(static_cast<const char*>(str), str.GetLength());
+}
+
+inline std::string BytesText(const char* pData)
+{
+    return BytesText(pData, static_cast<int>(std::strlen(pData)));
 }
 
 // The packed form of a number, read without validating it.
@@ -93,6 +78,34 @@ inline clsNumDbFld NumAt(int nLen, int nScale, const char* pszValue)
     clsNumDbFld num(nLen, nScale);
     num = pszValue;
     return num;
+}
+
+// Random tests. Each draws its cases from one seed: its own default (a fixed
+// one, or a fresh one each run), or TV_TEST_SEED when that is set. Every
+// random test prints SeedNote(seed) with a failure (SCOPED_TRACE): the command
+// line that replays exactly that test with that seed.
+inline unsigned long long TestSeed(unsigned long long nDefault)
+{
+    const char* psz = std::getenv("TV_TEST_SEED");
+    return psz && *psz ? std::strtoull(psz, nullptr, 10) : nDefault;
+}
+
+// A fresh 32-bit seed each run, unless TV_TEST_SEED is set.
+inline unsigned FreshTestSeed()
+{
+    return static_cast<unsigned>(TestSeed(std::random_device{}()));
+}
+
+inline std::string SeedNote(unsigned long long nSeed)
+{
+    std::error_code ec;
+    std::string strBinary = std::filesystem::read_symlink("/proc/self/exe", ec).string();
+    if (ec)
+        strBinary = "<test binary>";
+    const ::testing::TestInfo* pInfo = ::testing::UnitTest::GetInstance()->current_test_info();
+    const std::string strFilter = pInfo ? std::string(pInfo->test_suite_name()) + "." + pInfo->name() : "*";
+    return "seed " + std::to_string(nSeed) + "; replay: TV_TEST_SEED=" + std::to_string(nSeed) + " " + strBinary +
+           " --gtest_filter=" + strFilter;
 }
 
 #endif // TV_TEST_UTIL_H

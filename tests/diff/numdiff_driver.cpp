@@ -36,19 +36,17 @@
 #include <string>
 #include <vector>
 
+#include "tv_num_probe.h"
 #include "tvdcndf.h"
 
 namespace {
 
-struct Probe : clsNumDbFld {
-    static int Len(const clsNumDbFld& num) { return num.*(&Probe::m_nDbFldLen); }
-    static int Scale(const clsNumDbFld& num) { return num.*(&Probe::m_nDbFldScale); }
-    static std::string Data(const clsNumDbFld& num)
-    {
-        const clsStrPlus& str = num.*(&Probe::m_strData);
-        return std::string(static_cast<const char*>(str), static_cast<size_t>(str.GetLength()));
-    }
-};
+// The packed bytes of a number, as they are stored.
+std::string PackedBytes(const clsNumDbFld& num)
+{
+    const clsStrPlus& str = NumProbe::Data(num);
+    return std::string(static_cast<const char*>(str), static_cast<size_t>(str.GetLength()));
+}
 
 struct BadCase {
     std::string strWhy;
@@ -95,14 +93,14 @@ clsNumDbFld MakeNum(const std::string& strSpec)
 
 std::string Show(const clsNumDbFld& num)
 {
-    std::string strText = Probe::Data(num).empty() ? "~" : std::string(static_cast<const char*>(num));
-    return strText + "@" + std::to_string(Probe::Len(num)) + "." + std::to_string(Probe::Scale(num));
+    std::string strText = NumProbe::Data(num).IsEmpty() ? "~" : std::string(static_cast<const char*>(num));
+    return strText + "@" + std::to_string(NumProbe::Len(num)) + "." + std::to_string(NumProbe::Scale(num));
 }
 
 // The identity of a number: packed value, length and scale.
 std::string State(const clsNumDbFld& num)
 {
-    return Probe::Data(num) + "|" + std::to_string(Probe::Len(num)) + "|" + std::to_string(Probe::Scale(num));
+    return PackedBytes(num) + "|" + std::to_string(NumProbe::Len(num)) + "|" + std::to_string(NumProbe::Scale(num));
 }
 
 std::string FromHex(const std::string& strHex)

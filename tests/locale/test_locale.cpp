@@ -128,7 +128,9 @@ TEST(DecimalCommaLocale, ToDouble)
 // read back gives the double that the text stands for.
 TEST(DecimalCommaLocale, RandomAgreeWithTheCLocale)
 {
-    std::mt19937_64 rng(20240611);
+    const unsigned long long nSeed = TestSeed(20240611);
+    SCOPED_TRACE(SeedNote(nSeed));
+    std::mt19937_64 rng(nSeed);
     for (int nIter = 0; nIter < 20000; ++nIter) {
         const double d = tvdouble::DrawDouble(rng);
         const int nDecimals = static_cast<int>(rng() % 101);
