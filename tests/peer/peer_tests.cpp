@@ -3,9 +3,7 @@
 // the packed-order vectors) through the number class, one test per table.
 //
 // Each case runs at the length of its table (min(100, I + 2S), at least 1) and
-// again at length 100, both at the table's scale S. A case that cannot pass
-// here is named in kSkips with its reason; a skipped case that passes all the
-// same fails the run, so the list never holds a stale entry.
+// again at length 100, both at the table's scale S. Every case must pass.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -21,24 +19,6 @@
 #include "tvdcndf.h"
 
 namespace {
-
-struct SkipEntry {
-    const char* pszId;
-    const char* pszReason;
-};
-
-// Cases this library cannot reproduce, each with the reason.
-const SkipEntry kSkips[] = {
-    {nullptr, nullptr},
-};
-
-const char* SkipReason(const std::string& strId)
-{
-    for (const SkipEntry& entry : kSkips)
-        if (entry.pszId && strId == entry.pszId)
-            return entry.pszReason;
-    return nullptr;
-}
 
 std::vector<std::vector<std::string>> ReadTable(const std::string& strFile)
 {
@@ -137,11 +117,6 @@ std::string Expected(const std::string& strExpected, const std::string& strKind)
     return strKind == "error" ? "E" + strExpected : Canonical(strExpected);
 }
 
-std::string Text(const clsNumDbFld& num)
-{
-    return std::string(num);
-}
-
 // One case of a General Decimal Arithmetic table at (nLen, nScale). The
 // results of every road that the case can take, in order; each must equal
 // the expected outcome.
@@ -163,7 +138,7 @@ std::vector<std::string> RunDecCase(const std::vector<std::string>& row, int nLe
             clsNumDbFld numA = NumExact(nLen, nScale, strA);
             clsNumDbFld numB = second();
             fn(numA, numB);
-            return Text(numA);
+            return TextOf(numA);
         }));
     };
 
@@ -182,14 +157,14 @@ std::vector<std::string> RunDecCase(const std::vector<std::string>& row, int nLe
             clsNumDbFld numA = NumExact(nLen, nScale, strA);
             clsNumDbFld numQ(MAX_NumDbFldLen, 0), numR(nLen, nScale);
             numA.Divide(second(), &numQ, &numR);
-            return Text(numR);
+            return TextOf(numR);
         }));
     } else if (strOp == "divideint") {
         results.push_back(Outcome([&] {
             clsNumDbFld numA = NumExact(nLen, nScale, strA);
             clsNumDbFld numQ(nLen, nScale);
             numA.Divide(second(), &numQ, nullptr);
-            return Text(numQ);
+            return TextOf(numQ);
         }));
     } else if (strOp == "quantize" || strOp == "rescale") {
         // Rounding to S decimals: by Round, by assignment into a number of
@@ -197,22 +172,22 @@ std::vector<std::string> RunDecCase(const std::vector<std::string>& row, int nLe
         results.push_back(Outcome([&] {
             clsNumDbFld num = NumHolding(strA, nIntDigits + 1);
             num.Round(nScale);
-            return Text(num);
+            return TextOf(num);
         }));
         results.push_back(Outcome([&] {
             clsNumDbFld num(nLen, nScale);
             num = NumHolding(strA, nIntDigits + 1);
-            return Text(num);
+            return TextOf(num);
         }));
         results.push_back(Outcome([&] {
             clsNumDbFld num = NumHolding(strA, nIntDigits + 1);
             num.SetLenScale(nLen, nScale);
-            return Text(num);
+            return TextOf(num);
         }));
     } else if (strOp == "power") {
         results.push_back(Outcome([&] {
             clsNumDbFld num = NumExact(nLen, nScale, strA);
-            return Text(num.Pow(std::atoi(strB.c_str())));
+            return TextOf(num.Pow(std::atoi(strB.c_str())));
         }));
     } else if (strOp == "compare") {
         results.push_back(Outcome([&] {
@@ -225,9 +200,9 @@ std::vector<std::string> RunDecCase(const std::vector<std::string>& row, int nLe
             return std::to_string(-numB.Compare(numA));
         }));
     } else if (strOp == "abs") {
-        results.push_back(Outcome([&] { return Text(NumExact(nLen, nScale, strA).abs()); }));
+        results.push_back(Outcome([&] { return TextOf(NumExact(nLen, nScale, strA).abs()); }));
     } else if (strOp == "minus") {
-        results.push_back(Outcome([&] { return Text(-NumExact(nLen, nScale, strA)); }));
+        results.push_back(Outcome([&] { return TextOf(-NumExact(nLen, nScale, strA)); }));
     } else {
         ADD_FAILURE() << "unknown operation " << strOp;
     }
@@ -254,36 +229,31 @@ std::vector<std::string> RunPgCase(const std::vector<std::string>& row, int nLen
             num *= numB;
         else
             num /= numB;
-        return Text(num);
+        return TextOf(num);
     }));
     results.push_back(Outcome([&] {
         if (strOp == "add")
-            return Text(numA + numB);
+            return TextOf(numA + numB);
         if (strOp == "sub")
-            return Text(numA - numB);
+            return TextOf(numA - numB);
         if (strOp == "mul")
-            return Text(numA * numB);
-        return Text(numA / numB);
+            return TextOf(numA * numB);
+        return TextOf(numA / numB);
     }));
     return results;
 }
 
-struct TableRun {
-    int nCases = 0;
-    int nSkipped = 0;
-};
-
-// Checks every row; a row's outcome at each length must match its expected
-// value, or the row must be in the skip list and fail.
+// Checks every row: a row's outcome at each length must match its expected
+// value. Gives the number of rows.
 // Columns are counted from the end when negative; without an id column the
 // case is named by its operation, operands and occurrence.
 template <class RunFn>
-TableRun CheckTable(const std::string& strFile, int nIdCol, int nExpectedCol, int nKindCol, RunFn run)
+int CheckTable(const std::string& strFile, int nIdCol, int nExpectedCol, int nKindCol, RunFn run)
 {
-    TableRun tally;
+    int nCases = 0;
     std::map<std::string, int> seen;
     for (const std::vector<std::string>& row : ReadTable(strFile)) {
-        ++tally.nCases;
+        ++nCases;
         std::string strId = nIdCol >= 0 ? row[nIdCol] : row[0] + "(" + row[1] + "," + row[2] + ")";
         if (nIdCol < 0 && ++seen[strId] > 1)
             strId += "#" + std::to_string(seen[strId]);
@@ -299,15 +269,9 @@ TableRun CheckTable(const std::string& strFile, int nIdCol, int nExpectedCol, in
                     msg << "\n  at length " << outcome.first << ", road " << i << ": got " << outcome.second[i]
                         << ", expected " << strExpected;
                 }
-        if (const char* pszReason = SkipReason(strId)) {
-            ++tally.nSkipped;
-            EXPECT_FALSE(bAllPass) << strFile << ": " << strId << " is in the skip list (" << pszReason
-                                   << ") but passes";
-            continue;
-        }
         EXPECT_TRUE(bAllPass) << strFile << ": " << strId << msg.str();
     }
-    return tally;
+    return nCases;
 }
 
 class DecTest : public ::testing::TestWithParam<const char*> {};
@@ -315,7 +279,7 @@ class DecTest : public ::testing::TestWithParam<const char*> {};
 TEST_P(DecTest, EveryCaseMatches)
 {
     const std::string strFile = std::string("dectest/") + GetParam() + ".tsv";
-    TableRun tally = CheckTable(strFile, 0, -5, -2, [](const std::vector<std::string>& row) {
+    const int nCases = CheckTable(strFile, 0, -5, -2, [](const std::vector<std::string>& row) {
         const int nScale = std::atoi(row[row.size() - 4].c_str());
         const int nIntDigits = std::atoi(row[row.size() - 3].c_str());
         const int nLen = std::max(1, std::min(MAX_NumDbFldLen, nIntDigits + 2 * nScale));
@@ -325,9 +289,8 @@ TEST_P(DecTest, EveryCaseMatches)
             outcomes.emplace_back(MAX_NumDbFldLen, RunDecCase(row, MAX_NumDbFldLen, nScale));
         return outcomes;
     });
-    EXPECT_GT(tally.nCases, 0);
-    std::cout << "[ cases    ] " << strFile << ": " << tally.nCases << " cases, " << tally.nSkipped
-              << " skipped\n";
+    EXPECT_GT(nCases, 0);
+    std::cout << "[ cases    ] " << strFile << ": " << nCases << " cases\n";
 }
 
 INSTANTIATE_TEST_SUITE_P(Tables, DecTest,
@@ -337,15 +300,14 @@ INSTANTIATE_TEST_SUITE_P(Tables, DecTest,
 
 TEST(PostgreSql, NumExp)
 {
-    TableRun tally = CheckTable("postgresql/num_exp.tsv", -1, 3, 5, [](const std::vector<std::string>& row) {
+    const int nCases = CheckTable("postgresql/num_exp.tsv", -1, 3, 5, [](const std::vector<std::string>& row) {
         std::vector<std::pair<int, std::vector<std::string>>> outcomes;
         outcomes.emplace_back(38, RunPgCase(row, 38));
         outcomes.emplace_back(MAX_NumDbFldLen, RunPgCase(row, MAX_NumDbFldLen));
         return outcomes;
     });
-    EXPECT_EQ(400, tally.nCases);
-    std::cout << "[ cases    ] postgresql/num_exp.tsv: " << tally.nCases << " cases, " << tally.nSkipped
-              << " skipped\n";
+    EXPECT_EQ(400, nCases);
+    std::cout << "[ cases    ] postgresql/num_exp.tsv: " << nCases << " cases\n";
 }
 
 // Each value at length 100 and scale 8 packs to exactly the listed bytes and
