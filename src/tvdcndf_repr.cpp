@@ -176,12 +176,7 @@ void clsNumDbFld::GetCurNumLenScale(int* pnCurNumLen, int* pnCurScale) const
         return;
     }
     int nExp = GetExponent();
-    // Twice the digit bytes less e + 1; the pad digit of an odd run does not count.
-    int nCurScale = 2 * nLen - nExp - 5;
-    if (nCurScale > 0 && SignedByte(m_strData[nLen - 1]) % 10 == 0)
-        --nCurScale;
-    if (nCurScale < 0)
-        nCurScale = 0;
+    int nCurScale = tvpacked::StoredDecimals(m_strData, nLen);
     if (pnCurScale)
         *pnCurScale = nCurScale;
     if (pnCurNumLen)
