@@ -477,7 +477,7 @@ TEST(NumCompareMixedDeathTest, BrokenNumberStopsTheComparison)
     EXPECT_TRUE(var >= numTmp)
 // clang-format on
 
-TEST(NumCompareMixed, TestProgramChecksHold)
+TEST(NumCompareMixed, ValuesOfEveryTypeCompareOnEitherSideAfterRounding)
 {
     clsNumDbFld numTmp("1.123456789");
     CString str;

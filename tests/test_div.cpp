@@ -31,10 +31,10 @@ struct IntDivCase {
 } // namespace
 
 // ---------------------------------------------------------------------------
-// The worked results at (38, 8)
+// Quotients and remainders at (38, 8)
 // ---------------------------------------------------------------------------
 
-TEST(NumDiv, QuotientWithDecimalsOfTheWorkedResults)
+TEST(NumDiv, QuotientIsRoundedHalfAwayFromZeroToTheScale)
 {
     const QuotientCase kCases[] = {
         {"10", "4", "2.5"},
@@ -89,7 +89,7 @@ TEST(NumDiv, QuotientByAPowerOfTen)
     }
 }
 
-TEST(NumDiv, IntegerQuotientAndRemainderOfTheWorkedResults)
+TEST(NumDiv, IntegerQuotientTruncatesAndRemainderKeepsTheDividendsSign)
 {
     const IntDivCase kCases[] = {
         {"7", "2", "3", "1"},
@@ -128,7 +128,7 @@ TEST(NumDiv, IntegerQuotientAndRemainderOfTheWorkedResults)
     }
 }
 
-TEST(NumDiv, RemainderOfTheWorkedResults)
+TEST(NumDiv, RemainderByADecimalDivisorKeepsThePrecision)
 {
     clsNumDbFld num = Num("7");
     num %= Num("2.5");
@@ -137,9 +137,9 @@ TEST(NumDiv, RemainderOfTheWorkedResults)
     EXPECT_EQ(NumProbe::Scale(num), 8);
 }
 
-// The worked examples: 10 / 4 drops the leading zero digit and stops when the
+// The packed quotient: 10 / 4 drops the leading zero digit and stops when the
 // remainder is zero; 2 / 3 develops one digit beyond the scale and rounds.
-TEST(NumDiv, WorkedExamplesGiveTheirPackedResults)
+TEST(NumDiv, QuotientDropsTheLeadingZeroDigitAndRoundsTheExtraOne)
 {
     clsNumDbFld num = Num("10");
     num /= Num("4");

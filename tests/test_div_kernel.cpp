@@ -178,7 +178,7 @@ std::string RandomDigits(std::mt19937_64& rng, int n)
 } // namespace
 
 // The examples of the kernel's contract and the first digit that is dropped.
-TEST(DivKernel, WorkedQuotients)
+TEST(DivKernel, QuotientAndRemainderDigitsOfSmallAndLongDivisions)
 {
     std::string strSevenths; // 10^99 / 7: 142857 sixteen times, then 142
     for (int i = 0; i < 16; ++i)

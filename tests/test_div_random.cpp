@@ -420,7 +420,7 @@ TEST(DivRandom, OperatorsDivideAtTheChosenPrecision)
 
 // The model itself on a few quotients worked by hand, so that an agreement
 // above is not an agreement of two faults.
-TEST(DivRandom, ModelKnowsWorkedQuotients)
+TEST(DivRandom, ReferenceRoundsAndTruncatesHandWorkedQuotients)
 {
     using namespace tvdivmodel;
     EXPECT_EQ(ToText(RoundedQuotient(FromText("2"), FromText("3"), 8)), "0.66666667");

@@ -179,7 +179,7 @@ std::string CaseName(int nLen, int nScale, const std::string& strText)
     return ::testing::AssertionSuccess();
 }
 
-TEST(NumParse, KnownAnswers)
+TEST(NumParse, TextsGiveTheirValueOrError)
 {
     for (const ParseCase& c : kParseCases) {
         SCOPED_TRACE(CaseName(c.nLen, c.nScale, c.pszText));
