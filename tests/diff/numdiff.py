@@ -6,15 +6,13 @@ Writes seeded random cases for every operation, runs them through the driver
 every result line against the model's. Exit status 0 when all agree.
 
     numdiff.py --driver PATH [--seed N] [--count N] [--ops a,b,...] [--show N]
-               [--skip-known]
 
 --count is the number of cases per operation (CTest runs seed 1 with 3,000).
 Every disagreement is printed with its case line (up to --show of them per
 operation), ready to replay:
     printf '<case line>\\n' | numdiff_driver
 A case that ends the driver (a failed internal check) counts as a crash; the
-run goes on after it. --skip-known leaves out the cases that reach a library
-fault listed in KNOWN_FAULTS and names each such fault in the summary.
+run goes on after it.
 """
 
 import argparse
@@ -35,14 +33,6 @@ ONE = Decimal(1)
 
 OVERFLOW = -2053
 DIV_ZERO = -2046
-
-
-# Library faults that are reported and not fixed yet, by name with a line of
-# description. A model step that sees a case reach one adds the name to
-# known_hits; with --skip-known (the CTest run) such cases are left out of the
-# run, counted and named in the summary, and checked to still show the fault.
-KNOWN_FAULTS = {}
-known_hits = set()
 
 
 class Fail(Exception):
@@ -105,8 +95,8 @@ class Num:
     def copy(self):
         return Num(self.L, self.S, self.v)
 
-    def spec(self):
-        """The driver's operand form L:S:text."""
+    def len_scale_text(self):
+        """The operand as the driver reads it: length:scale:text."""
         return "%d:%d:%s" % (self.L, self.S, text(self.v))
 
     def show(self):
@@ -698,7 +688,7 @@ def make_binary(op):
     def case(rng):
         a, b = gen_divisor_pair(rng) if op in "/%" else gen_pair(rng)
         code, res = run_model(lambda: m_binary(op, a, b))
-        return "bin\t%s\t%s\t%s" % (op, a.spec(), b.spec()), line_of(code, res.show() if res else "")
+        return "bin\t%s\t%s\t%s" % (op, a.len_scale_text(), b.len_scale_text()), line_of(code, res.show() if res else "")
     return case
 
 
@@ -717,13 +707,13 @@ def case_binint(rng):
     a = gen_num(rng)
     n = gen_int(rng)
     code, res = run_model(lambda: m_binary(op, a, Num(38, 8, Decimal(n))))
-    return "bini\t%s\t%s\t%d" % (op, a.spec(), n), line_of(code, res.show() if res else "")
+    return "bini\t%s\t%s\t%d" % (op, a.len_scale_text(), n), line_of(code, res.show() if res else "")
 
 
 def make_compound(op):
     def case(rng):
         a, b = gen_divisor_pair(rng) if op in "/%" else gen_pair(rng)
-        line = "cmp\t%s\t%s\t%s" % (op, a.spec(), b.spec())
+        line = "cmp\t%s\t%s\t%s" % (op, a.len_scale_text(), b.len_scale_text())
         code, _ = run_model(lambda: m_compound(op, a, b))
         return line, line_of(code, a.show())
     return case
@@ -732,7 +722,7 @@ def make_compound(op):
 def case_self(rng):
     op = rng.choice("+-*/%")
     a = gen_num(rng)
-    line = "self\t%s\t%s" % (op, a.spec())
+    line = "self\t%s\t%s" % (op, a.len_scale_text())
     code, _ = run_model(lambda: m_compound(op, a, a.copy()))
     return line, line_of(code, a.show())
 
@@ -744,7 +734,7 @@ def case_divide(rng):
     if rng.random() < 0.3:
         q = Num(MAX_LEN, 0, q.v if q.v is None or (int_digits(q.v) <= MAX_LEN and decimals(q.v) == 0) else ONE)
     r = gen_num(rng, None if rng.random() < 0.6 else (a.L, a.S))
-    line = "div\t%s\t%s\t%s\t%s\t%s" % (mode, a.spec(), b.spec(), q.spec(), r.spec())
+    line = "div\t%s\t%s\t%s\t%s\t%s" % (mode, a.len_scale_text(), b.len_scale_text(), q.len_scale_text(), r.len_scale_text())
     code, _ = run_model(lambda: m_divide(mode, a, b, q, r))
     return line, line_of(code, "%s %s %s" % (q.show(), r.show(), a.show()))
 
@@ -768,10 +758,10 @@ def make_division_sweep():
         op = rng.choice("/%d")
         if op == "d":
             q, r = gen_num(rng, prec), gen_num(rng, prec)
-            line = "div\tqr\t%s\t%s\t%s\t%s" % (a.spec(), b.spec(), q.spec(), r.spec())
+            line = "div\tqr\t%s\t%s\t%s\t%s" % (a.len_scale_text(), b.len_scale_text(), q.len_scale_text(), r.len_scale_text())
             code, _ = run_model(lambda: m_divide("qr", a, b, q, r))
             return line, line_of(code, "%s %s %s" % (q.show(), r.show(), a.show()))
-        line = "cmp\t%s\t%s\t%s" % (op, a.spec(), b.spec())
+        line = "cmp\t%s\t%s\t%s" % (op, a.len_scale_text(), b.len_scale_text())
         code, _ = run_model(lambda: m_compound(op, a, b))
         return line, line_of(code, a.show())
     return case
@@ -798,13 +788,13 @@ def case_pow(rng):
             if rng.random() < 0.4:
                 base.v = -base.v
     code, res = run_model(lambda: m_pow(base, n))
-    return "pow\t%s\t%d" % (base.spec(), n), line_of(code, res.show() if res else "")
+    return "pow\t%s\t%d" % (base.len_scale_text(), n), line_of(code, res.show() if res else "")
 
 
 def case_round(rng):
     a = gen_num(rng)
     n = rng.choice((-1, -5, a.S + 1, a.S + 20)) if rng.random() < 0.1 else rng.randint(0, a.S)
-    line = "round\t%s\t%d" % (a.spec(), n)
+    line = "round\t%s\t%d" % (a.len_scale_text(), n)
     code, _ = run_model(lambda: m_round(a, n))
     return line, line_of(code, a.show())
 
@@ -823,7 +813,7 @@ def case_setls(rng):
         nS = rng.choice((-2, (nL if nL > 0 else a.L) + 1))
     else:
         nS = gen_scale(rng, nL if nL > 0 else a.L)
-    line = "setls\t%s\t%d\t%d" % (a.spec(), nL, nS)
+    line = "setls\t%s\t%d\t%d" % (a.len_scale_text(), nL, nS)
     code, _ = run_model(lambda: m_setls(a, nL, nS))
     return line, line_of(code, a.show())
 
@@ -831,13 +821,13 @@ def case_setls(rng):
 def case_ipart(rng):
     a = gen_num(rng)
     code, res = run_model(lambda: m_ipart(a))
-    return "ipart\t%s" % a.spec(), line_of(code, res.show() if res else "")
+    return "ipart\t%s" % a.len_scale_text(), line_of(code, res.show() if res else "")
 
 
 def case_dpart(rng):
     a = gen_num(rng)
     code, res = run_model(lambda: m_dpart(a))
-    return "dpart\t%s" % a.spec(), line_of(code, res.show() if res else "")
+    return "dpart\t%s" % a.len_scale_text(), line_of(code, res.show() if res else "")
 
 
 def case_compare(rng):
@@ -851,7 +841,7 @@ def case_compare(rng):
                 w = a.v + step
                 if int_digits(w) <= a.cap:
                     a.v = w
-    return "compare\t%s\t%s" % (a.spec(), b.spec()), line_of(0, str(m_compare(a, b)))
+    return "compare\t%s\t%s" % (a.len_scale_text(), b.len_scale_text()), line_of(0, str(m_compare(a, b)))
 
 
 def case_conv(rng):
@@ -869,7 +859,7 @@ def case_conv(rng):
     else:
         a = gen_num(rng)
     code, res = run_model(lambda: m_convert(typ, a))
-    return "conv\t%s\t%s" % (typ, a.spec()), line_of(code, res if res is not None else "")
+    return "conv\t%s\t%s" % (typ, a.len_scale_text()), line_of(code, res if res is not None else "")
 
 
 OPERATIONS = {
@@ -939,8 +929,6 @@ def main():
                     help="comma-separated operations (default all: %s)" % ", ".join(OPERATIONS))
     ap.add_argument("--show", type=int, default=10, help="disagreements printed per operation")
     ap.add_argument("--batch", type=int, default=20000)
-    ap.add_argument("--skip-known", action="store_true",
-                    help="leave out the cases that reach a known library fault (KNOWN_FAULTS)")
     args = ap.parse_args()
 
     ops = [o for o in args.ops.split(",") if o]
@@ -950,10 +938,6 @@ def main():
     total = 0
     failures = 0
     crashes = 0
-    skipped = {}
-    left_out = []
-    known_crashes = 0
-    known_cases = 0
     print("numdiff: seed %d, %d cases per operation" % (args.seed, args.count))
     for o in ops:
         rng = random.Random("%d/%s" % (args.seed, o))
@@ -963,33 +947,18 @@ def main():
         shown = 0
         while done < args.count:
             n = min(args.batch, args.count - done)
-            cases = []
-            known = set()
-            while len(cases) < n:
-                known_hits.clear()
-                case = OPERATIONS[o](rng)
-                if known_hits and args.skip_known:
-                    for k in known_hits:
-                        skipped[k] = skipped.get(k, 0) + 1
-                    left_out.append(case)
-                    continue
-                if known_hits:
-                    known.add(case[0])
-                cases.append(case)
+            cases = [OPERATIONS[o](rng) for _ in range(n)]
             for _, expected in cases:
                 code = expected.split(" ", 1)[0]
                 if code != "0" and "~@" in expected:
                     code += "/null"
                 outcomes[code] = outcomes.get(code, 0) + 1
-            known_cases += len(known)
             bad, crashed = check_batch(args.driver, cases)
             for line, rc, err in crashed:
                 crashes += 1
-                known_crashes += line in known
-                if shown < args.show or line not in known:
-                    shown += 1
-                    print("  %s: the driver ended (status %d) at the case%s\n    %s\n    %s"
-                          % (o, rc, " (a known fault)" if line in known else "", line.replace("\t", "\\t"), err))
+                shown += 1
+                print("  %s: the driver ended (status %d) at the case\n    %s\n    %s"
+                      % (o, rc, line.replace("\t", "\\t"), err))
             for line, expected, got in bad:
                 bad_count += 1
                 if shown < args.show:
@@ -1001,23 +970,8 @@ def main():
         failures += bad_count
         spread = " ".join("%s:%d" % kv for kv in sorted(outcomes.items(), key=lambda kv: -kv[1]))
         print("%-8s %8d cases, %d disagreements  (outcomes %s)" % (o, done, bad_count, spread))
-    print("numdiff: %d cases, %d disagreements, %d driver crashes (%d of them at a known fault; "
-          "%d cases reach one)" % (total, failures, crashes, known_crashes, known_cases))
-    for k, n in sorted(skipped.items()):
-        print("numdiff: KNOWN LIBRARY FAULT, %d cases left out of this run: %s: %s" % (n, k, KNOWN_FAULTS[k]))
-    stale = 0
-    if left_out:
-        # The cases left out must still show the fault; once it is fixed they
-        # are checked like any other, and the entry has to go.
-        bad, crashed = check_batch(args.driver, left_out)
-        for line, expected, got in bad:
-            print("  left out: %s\n    model:   %s\n    library: %s" % (line.replace("\t", "\\t"), expected, got))
-        stale = len(left_out) - len(crashed) - len(bad)
-        if stale:
-            print("numdiff: %d of the %d cases left out no longer end the driver and agree with the model: "
-                  "the fault is fixed, remove it from KNOWN_FAULTS" % (stale, len(left_out)))
-        failures += len(bad)
-    return 1 if failures or crashes or stale else 0
+    print("numdiff: %d cases, %d disagreements, %d driver crashes" % (total, failures, crashes))
+    return 1 if failures or crashes else 0
 
 
 if __name__ == "__main__":

@@ -60,7 +60,7 @@ void CheckParse(F fnParse, const ParseCase& c)
 }
 } // namespace
 
-TEST(TextParse, StrToLong)
+TEST(StrToNumber, StrToLong)
 {
     const ParseCase acase[] = {
         // Nothing to read is a good 0.
@@ -112,7 +112,7 @@ TEST(TextParse, StrToLong)
         CheckParse(StrToLong, c);
 }
 
-TEST(TextParse, StrToULong)
+TEST(StrToNumber, StrToULong)
 {
     const ParseCase acase[] = {
         {"", true, 0, 0, 0},
@@ -144,7 +144,7 @@ TEST(TextParse, StrToULong)
     EXPECT_EQ(StrToULong("-5", &nErr, nullptr), 0UL);
 }
 
-TEST(TextParse, CheckNumber)
+TEST(StrToNumber, CheckNumber)
 {
     struct Case {
         const char* pszText;
@@ -200,7 +200,7 @@ TEST(TextParse, CheckNumber)
     }
 }
 
-TEST(TextParse, ToChar)
+TEST(StrToNumber, ToChar)
 {
     EXPECT_EQ(clsStrPlus().ToChar(), '\0');
     EXPECT_EQ(clsStrPlus("x", -1).ToChar(), 'x');
@@ -208,7 +208,7 @@ TEST(TextParse, ToChar)
     EXPECT_UTIL_ERROR(-2043, clsStrPlus("xy", -1).ToChar());
 }
 
-TEST(TextParse, ToShortAndToUShort)
+TEST(StrToNumber, ToShortAndToUShort)
 {
     EXPECT_EQ(clsStrPlus("-32768", -1).ToShort(), -32768);
     EXPECT_EQ(clsStrPlus("32767", -1).ToShort(), 32767);
@@ -234,7 +234,7 @@ TEST(TextParse, ToShortAndToUShort)
     EXPECT_UTIL_ERROR(-2047, clsStrPlus("-0", -1).ToUShort());
 }
 
-TEST(TextParse, ToIntToUIntToLongToULong)
+TEST(StrToNumber, ToIntToUIntToLongToULong)
 {
     EXPECT_EQ(clsStrPlus("2147483647", -1).ToInt(), 2147483647);
     EXPECT_EQ(clsStrPlus("-2147483647", -1).ToInt(), -2147483647);
@@ -258,7 +258,7 @@ TEST(TextParse, ToIntToUIntToLongToULong)
     EXPECT_UTIL_ERROR(-2054, clsStrPlus("4-", -1).ToULong());
 }
 
-TEST(TextParse, ToDouble)
+TEST(StrToNumber, ToDouble)
 {
     EXPECT_EQ(clsStrPlus(" -.5 ", -1).ToDouble(), -0.5);
     EXPECT_EQ(clsStrPlus().ToDouble(), 0.0);
@@ -275,7 +275,7 @@ TEST(TextParse, ToDouble)
 // the check, also where atof has a way of its own: 0.0 for a text without a
 // digit, the sign of a zero, ties, +-HUGE_VAL beyond the range, 0 or a
 // subnormal below it.
-TEST(TextParse, ToDoubleGivesAtofsValue)
+TEST(StrToNumber, ToDoubleGivesAtofsValue)
 {
     const std::string strZeros400(400, '0');
     struct Case {
@@ -313,7 +313,7 @@ TEST(TextParse, ToDoubleGivesAtofsValue)
     }
 }
 
-TEST(TextParse, ToDoubleAgreesWithAtofOnRandomTexts)
+TEST(StrToNumber, ToDoubleAgreesWithAtofOnRandomTexts)
 {
     const unsigned uSeed = FreshTestSeed();
     SCOPED_TRACE(SeedNote(uSeed));
