@@ -1,32 +1,32 @@
 // Division: the quotient with decimals (/=), the remainder of the integer
 // division (%=) and the integer quotient with an optional remainder (Divide).
 //
-// The operands' digit pairs are taken out of their packed forms into runs on
-// the stack, gathered into base-10^8 words and divided exactly (Knuth's
-// algorithm D, one quotient word per step); the quotient and the remainder
-// come back as digit pairs, are rounded to their targets' scales and are
-// written into the targets, each once. Nothing in between allocates.
+// Both operands are taken into the working form, their digits gathered into
+// base-10^8 words and divided exactly (Knuth's algorithm D, one quotient word
+// per step) down to the last quotient digit that the operation develops; the
+// quotient and the remainder come back as working values, are rounded to
+// their targets' scales and are written into the targets, each once. Nothing
+// in between allocates.
 #include <cstdint>
-#include <cstdlib>
+#include <cstring>
 
 #include "tvdcndf.h"
-#include "tvdcndf_div.h"
+#include "tvdcndf_packed.h"
 
-using tvdiv::PairRun;
+using namespace tvpacked;
 
 namespace {
 
 // ---------------------------------------------------------------------------
-// Base-10^8 words: four digit pairs each, least significant word first.
+// Base-10^8 words: four grid digits each, least significant word first.
 // ---------------------------------------------------------------------------
 typedef std::uint32_t Word;
 typedef std::uint64_t DWord;
 
 const Word kWordBase = 100000000;
-const Word kPow100[4] = {1, 100, 10000, 1000000};
-// Words of the longest numerator: 101 + 102 digits, a word for the scaling
-// in LongDivide and one to spare.
-const int kMaxWords = 32;
+// Words of the longest numerator: a divisor of 104 digits and a quotient of
+// 102, a word for the scaling in LongDivide, one to spare.
+const int kMaxWords = 30;
 
 // w = w * nFactor, in place. Requires: nFactor < kWordBase. Gives the carry
 // out of the top word.
@@ -68,32 +68,34 @@ private:
     DWord m_nInverse;
 };
 
-// The run's digits read as an integer (2 * nPairs digits, the pad digit
-// included), times 10^nZeros, into pW. Requires: nZeros >= 0, room for the
-// words. Gives the word count; the top word is not 0.
-int GatherWords(const PairRun& run, int nZeros, Word* pW)
+// The working value's digits read as an integer, times 10^nZeros, into pW.
+// Requires: w normalised and not zero, nZeros >= 0, room for the words.
+// Gives the word count; the top word is not 0.
+int GatherWords(const clsWorkNum& w, int nZeros, Word* pW)
 {
-    // The pairs with zero pairs in front up to a whole word, so that each
-    // word takes four of them; whole zero words below.
-    const int nZeroWords = nZeros / 8;
-    const int nLowPairs = (nZeros % 8) / 2; // zero pairs at the bottom of the lowest word
-    const int nFront = (4 - (run.nPairs + nLowPairs) % 4) % 4;
-    unsigned char anPadded[tvdiv::kMaxRunPairs + 8];
-    for (int i = 0; i < nFront; ++i)
-        anPadded[i] = 0;
-    for (int i = 0; i < run.nPairs; ++i)
-        anPadded[nFront + i] = run.anPair[i];
-    const int nPadded = nFront + run.nPairs + nLowPairs;
-    for (int i = nFront + run.nPairs; i < nPadded; ++i)
-        anPadded[i] = 0;
-
-    for (int i = 0; i < nZeroWords; ++i)
-        pW[i] = 0;
-    int nW = nZeroWords;
-    for (int i = nPadded - 4; i >= 0; i -= 4)
-        pW[nW++] = Word(anPadded[i]) * 1000000 + Word(anPadded[i + 1]) * 10000 + Word(anPadded[i + 2]) * 100 +
-                   anPadded[i + 3];
+    const unsigned char* pDigit = w.aDigit;
+    int i = w.nDigits - 1; // the next digit to place, from the last
+    int nW = 0;
+    for (; nW < nZeros / 8; ++nW)
+        pW[nW] = 0;
+    const int nLowZeros = (nZeros % 8) / 2; // zero digits at the bottom of the next word
+    if (nLowZeros > 0) {
+        Word nWord = 0;
+        Word nPlace = nLowZeros == 1 ? 100 : (nLowZeros == 2 ? 10000 : 1000000);
+        for (int k = nLowZeros; k < 4 && i >= 0; ++k, --i, nPlace *= 100)
+            nWord += pDigit[i] * nPlace;
+        pW[nW++] = nWord;
+    }
+    for (; i >= 3; i -= 4)
+        pW[nW++] = pDigit[i - 3] * Word(1000000) + pDigit[i - 2] * Word(10000) + pDigit[i - 1] * Word(100) + pDigit[i];
+    if (i >= 0) {
+        Word nWord = 0;
+        for (int k = 0; k <= i; ++k)
+            nWord = nWord * 100 + pDigit[k];
+        pW[nW++] = nWord;
+    }
     if (nZeros % 2 == 1) {
+        const int nZeroWords = nZeros / 8;
         Word nCarry = MultiplyWords(pW + nZeroWords, nW - nZeroWords, 10);
         if (nCarry != 0)
             pW[nW++] = nCarry;
@@ -111,39 +113,26 @@ Word ShortDivide(const Word* pU, int nU, const WordDivisor& v, Word* pQ)
     return Word(nRem);
 }
 
-// u / v by Knuth's algorithm D (The Art of Computer Programming, 4.3.1).
+// u / v by Knuth's algorithm D (The Art of Computer Programming, 4.3.1),
+// with the trial quotient taken exactly from the top three words of the
+// partial remainder over the top two of v. With U, V the partial remainder
+// and v, and U3, V2 those words (V2 >= base, as v's top word is not 0):
+// U / V < (U3 + 1) / V2, so the trial quotient is never too small, and
+// U3 / V2 - U / V < U3 / (V2 * (V2 + 1)) < base / V2 <= 1, so it is at most
+// one too large (it may then be the base itself). One add-back corrects it;
+// v needs no scaling and the remainder no scaling back.
 // Requires: nU >= nV >= 2, pV[nV - 1] != 0, room for nU + 1 words in pU.
-// Gives the nU - nV + 1 quotient words in pQ and, with bRemainder, the
-// remainder in pU[0..nV-1] (else pU holds it scaled); pU[nV..nU] become 0
-// and pV is left scaled.
-void LongDivide(Word* pU, int nU, Word* pV, int nV, Word* pQ, bool bRemainder)
+// Gives the nU - nV + 1 quotient words in pQ and the remainder in
+// pU[0..nV-1]; pU[nV..nU] become 0.
+void LongDivide(Word* pU, int nU, const Word* pV, int nV, Word* pQ)
 {
-    // Scale both so that the divisor's top word is at least half the base:
-    // the trial quotient from the top words is then at most two too large,
-    // and the test against the second word leaves it at most one too large.
-    const Word nScaleBy = kWordBase / (pV[nV - 1] + 1);
-    if (nScaleBy > 1) {
-        pU[nU] = MultiplyWords(pU, nU, nScaleBy);
-        MultiplyWords(pV, nV, nScaleBy);
-    } else {
-        pU[nU] = 0;
-    }
-    const DWord nTop = pV[nV - 1];
-    const DWord nNext = pV[nV - 2];
-    // clang-format off
-    TV_ASSERT(nTop >= kWordBase / 2);
-    // clang-format on
-    const WordDivisor top(static_cast<Word>(nTop));
-
+    const DWord nTop2 = DWord(pV[nV - 1]) * kWordBase + pV[nV - 2];
+    pU[nU] = 0;
     for (int j = nU - nV; j >= 0; --j) {
-        DWord nRHat;
-        DWord nQHat = top.Divide(DWord(pU[j + nV]) * kWordBase + pU[j + nV - 1], &nRHat);
-        while (nQHat >= kWordBase || nQHat * nNext > nRHat * kWordBase + pU[j + nV - 2]) {
-            --nQHat;
-            nRHat += nTop;
-            if (nRHat >= kWordBase)
-                break;
-        }
+        const unsigned __int128 nNum =
+            static_cast<unsigned __int128>(DWord(pU[j + nV]) * kWordBase + pU[j + nV - 1]) * kWordBase +
+            pU[j + nV - 2];
+        DWord nQHat = DWord(nNum / nTop2);
 
         // u[j..j+nV] -= qhat * v, without branches on the digits: a word
         // that goes below 0 takes the base and lends one from the next.
@@ -174,81 +163,81 @@ void LongDivide(Word* pU, int nU, Word* pV, int nV, Word* pQ, bool bRemainder)
         pU[j + nV] = 0;
         pQ[j] = Word(nQHat);
     }
-    if (bRemainder && nScaleBy > 1)
-        ShortDivide(pU, nV, WordDivisor(nScaleBy), pU); // scaled back, exactly
 }
 
-// The digits of w in decimal, for 0 < w < kWordBase.
-int DigitsOfWord(Word w)
-{
-    return 1 + (w >= 10) + (w >= 100) + (w >= 1000) + (w >= 10000) + (w >= 100000) + (w >= 1000000) +
-           (w >= 10000000);
-}
-
-// The integer in pW (nW words, least significant first) as a digit run
-// whose last digit stands at 10^nLowExp. Requires: room for nW + 1 words
-// in pW, which is changed. Gives *pRun (nPairs 0 when the integer is 0).
-void SpreadWords(Word* pW, int nW, int nLowExp, PairRun* pRun)
+// The integer in pW (nW words, least significant first) times 10^nLowExp
+// as a normalised working value's digits and nPow (nDigits 0 when the
+// integer is 0). Requires: room for nW + 1 words in pW, which is changed.
+void SpreadWords(Word* pW, int nW, int nLowExp, clsWorkNum& w)
 {
     while (nW > 0 && pW[nW - 1] == 0)
         --nW;
     if (nW == 0) {
-        pRun->nPairs = 0;
-        pRun->nExp = 0;
+        w.nDigits = 0;
+        w.nPow = 0;
         return;
     }
-    int nDigits = 8 * (nW - 1) + DigitsOfWord(pW[nW - 1]);
-    pRun->nExp = nLowExp + nDigits - 1;
-    if (nDigits % 2 == 1) {
-        // An odd count: the pad digit 0 after the last digit.
+    if (nLowExp % 2 != 0) {
+        // Onto the grid: the last digit then stands at an even exponent.
         Word nCarry = MultiplyWords(pW, nW, 10);
         if (nCarry != 0)
             pW[nW++] = nCarry;
-        ++nDigits;
+        --nLowExp;
     }
-    const int nPairs = nDigits / 2;
     // clang-format off
-    TV_ASSERT(nPairs <= tvdiv::kMaxRunPairs);
+    TV_ASSERT(4 * nW <= kWorkDigits);
     // clang-format on
-    // Four pairs a word, from the least significant end; the top word may
-    // have fewer, and its missing pairs fall before the run.
-    unsigned char anPadded[tvdiv::kMaxRunPairs + 4] = {};
-    unsigned char* pEnd = anPadded + 4 * nW;
-    for (int k = 0; k < nW; ++k) {
-        Word w = pW[k];
-        pEnd[-4 * k - 1] = static_cast<unsigned char>(w % 100);
-        pEnd[-4 * k - 2] = static_cast<unsigned char>(w / 100 % 100);
-        pEnd[-4 * k - 3] = static_cast<unsigned char>(w / 10000 % 100);
-        pEnd[-4 * k - 4] = static_cast<unsigned char>(w / 1000000);
+    // The top word's digits from its first that is not 0, then four digits
+    // a word; the zero digits at the end are dropped.
+    const Word nTop = pW[nW - 1];
+    const int nTopDigits = nTop >= 1000000 ? 4 : (nTop >= 10000 ? 3 : (nTop >= 100 ? 2 : 1));
+    const unsigned char anTop[4] = {static_cast<unsigned char>(nTop / 1000000),
+                                    static_cast<unsigned char>(nTop / 10000 % 100),
+                                    static_cast<unsigned char>(nTop / 100 % 100),
+                                    static_cast<unsigned char>(nTop % 100)};
+    unsigned char* pDigit = w.aDigit;
+    for (int k = 4 - nTopDigits; k < 4; ++k)
+        *pDigit++ = anTop[k];
+    for (int k = nW - 2; k >= 0; --k) {
+        const Word nWord = pW[k];
+        pDigit[0] = static_cast<unsigned char>(nWord / 1000000);
+        pDigit[1] = static_cast<unsigned char>(nWord / 10000 % 100);
+        pDigit[2] = static_cast<unsigned char>(nWord / 100 % 100);
+        pDigit[3] = static_cast<unsigned char>(nWord % 100);
+        pDigit += 4;
     }
-    int nKept = nPairs;
-    while (pEnd[nKept - nPairs - 1] == 0)
-        --nKept;
-    for (int i = 0; i < nKept; ++i)
-        pRun->anPair[i] = pEnd[i - nPairs];
-    pRun->nPairs = nKept;
+    const int nAll = nTopDigits + 4 * (nW - 1);
+    int nDigits = nAll;
+    while (w.aDigit[nDigits - 1] == 0)
+        --nDigits;
+    w.nDigits = nDigits;
+    w.nPow = nLowExp / 2 + nAll - 1;
 }
 
 } // namespace
 
-void tvdiv::DivideRuns(const PairRun& a, const PairRun& b, int nDigits, PairRun* pQuotient, PairRun* pRemainder)
+void tvpacked::DivideMagnitudes(const clsWorkNum& a, const clsWorkNum& b, int nLowExp, clsWorkNum& q, clsWorkNum* pr)
 {
     // clang-format off
-    TV_ASSERT(a.nPairs >= 1 && a.nPairs <= kMaxRunPairs - 1 && a.anPair[0] >= 10);
-    TV_ASSERT(b.nPairs >= 1 && b.nPairs <= kMaxRunPairs - 1 && b.anPair[0] >= 10);
-    TV_ASSERT(nDigits >= 1 && nDigits <= kMaxQuotientDigits);
+    TV_ASSERT(a.nDigits > 0 && a.aDigit[0] != 0 && b.nDigits > 0 && b.aDigit[0] != 0);
     // clang-format on
-
-    // With A and B the runs read as integers (2 * nPairs digits each), the
-    // developed quotient is A * 10^t / B truncated, t chosen so that it has
-    // nDigits digits (a first one of 0 included). A negative t shifts B
-    // instead of A.
-    const int t = 2 * (b.nPairs - a.nPairs) + nDigits - 1;
+    // With A and B the digits read as integers, a = A * 10^nLowA and
+    // b = B * 10^nLowB: the quotient truncated at 10^nLowExp is A * 10^s / B
+    // truncated, with s = nLowA - nLowB - nLowExp; a negative s shifts B
+    // instead of A. The remainder is A * 10^s - Q * B in units of
+    // 10^(nLowA - s), or A - Q * B * 10^-s in units of 10^nLowA.
+    const int nLowA = 2 * (a.nPow - a.nDigits + 1);
+    const int nLowB = 2 * (b.nPow - b.nDigits + 1);
+    const int s = nLowA - nLowB - nLowExp;
+    // clang-format off
+    TV_ASSERT(a.nDigits + (s > 0 ? s : 0) / 2 <= 4 * (kMaxWords - 3));
+    TV_ASSERT(b.nDigits + (s < 0 ? -s : 0) / 2 <= 4 * (kMaxWords - 3));
+    // clang-format on
     Word anU[kMaxWords];
     Word anV[kMaxWords];
     Word anQ[kMaxWords];
-    const int nU = GatherWords(a, t > 0 ? t : 0, anU);
-    const int nV = GatherWords(b, t < 0 ? -t : 0, anV);
+    const int nU = GatherWords(a, s > 0 ? s : 0, anU);
+    const int nV = GatherWords(b, s < 0 ? -s : 0, anV);
     int nQ;
     int nR; // words of the remainder, left in anU
     if (nU < nV) {
@@ -259,182 +248,66 @@ void tvdiv::DivideRuns(const PairRun& a, const PairRun& b, int nDigits, PairRun*
         anU[0] = ShortDivide(anU, nU, WordDivisor(anV[0]), anQ);
         nR = 1;
     } else {
-        LongDivide(anU, nU, anV, nV, anQ, pRemainder != nullptr);
+        LongDivide(anU, nU, anV, nV, anQ);
         nQ = nU - nV + 1;
         nR = nV;
     }
-
-    // The last developed digit stands at 10^(a.nExp - b.nExp - nDigits + 1);
-    // A's last digit at 10^(a.nExp - 2 * a.nPairs + 1), and the remainder
-    // is A * 10^t - Q * B in units of A's last digit over 10^t.
-    SpreadWords(anQ, nQ, a.nExp - b.nExp - nDigits + 1, pQuotient);
-    // clang-format off
-    TV_ASSERT(pQuotient->nPairs == 0 || pQuotient->nExp >= a.nExp - b.nExp - 1);
-    // clang-format on
-    if (pRemainder)
-        SpreadWords(anU, nR, a.nExp - 2 * a.nPairs + 1 - (t > 0 ? t : 0), pRemainder);
+    q.bNegative = a.bNegative != b.bNegative;
+    q.bNull = false;
+    SpreadWords(anQ, nQ, nLowExp, q);
+    if (pr) {
+        pr->bNegative = a.bNegative;
+        pr->bNull = false;
+        SpreadWords(anU, nR, s > 0 ? nLowA - s : nLowA, *pr);
+    }
 }
 
 namespace {
 
-// ---------------------------------------------------------------------------
-// Values: a sign and a digit run, taken from and put into the packed form.
-// ---------------------------------------------------------------------------
-struct SignedRun {
-    bool bNegative;
-    PairRun run;
-};
-
-// The packed value in strData. Requires: neither zero nor null.
-void UnpackValue(const clsStrPlus& strData, SignedRun* pValue)
+// The number of quotient digits that the operation develops, from 10^nDiff
+// down: for the integer quotient its integer digits (-1 when |a| < |b|: it
+// is 0), else down to one place beyond nScale.
+int QuotientDigits(const clsWorkNum& a, const clsWorkNum& b, int nDiff, bool bInteger, int nScale)
 {
-    const char* pData = strData;
-    const int nLen = strData.GetLength();
-    pValue->bNegative = pData[0] == 'n';
-    int nExpByte = static_cast<signed char>(pData[1]);
-    if (pValue->bNegative)
-        nExpByte = -nExpByte;
-    pValue->run.nExp = nExpByte >= 10 ? nExpByte - 10 : nExpByte + 10;
-    pValue->run.nPairs = nLen - 2;
-    for (int i = 2; i < nLen; ++i)
-        pValue->run.anPair[i - 2] = static_cast<unsigned char>(std::abs(static_cast<signed char>(pData[i])) - 10);
-}
-
-// The packed form of the value into pBuf, ending in a NUL; "o" for zero.
-void PackValue(const SignedRun& value, char* pBuf)
-{
-    const PairRun& run = value.run;
-    if (run.nPairs == 0) {
-        pBuf[0] = 'o';
-        pBuf[1] = 0;
-        return;
-    }
-    const int nSign = value.bNegative ? -1 : 1;
-    const int nExpByte = run.nExp >= 0 ? run.nExp + 10 : run.nExp - 10;
-    pBuf[0] = value.bNegative ? 'n' : 'p';
-    pBuf[1] = static_cast<char>(nSign * nExpByte);
-    for (int i = 0; i < run.nPairs; ++i)
-        pBuf[i + 2] = static_cast<char>(nSign * (run.anPair[i] + 10));
-    pBuf[run.nPairs + 2] = 0;
-}
-
-// -1, 0 or 1 as |a| is below, equal to or above |b|.
-int CompareRuns(const PairRun& a, const PairRun& b)
-{
-    if (a.nExp != b.nExp)
-        return a.nExp > b.nExp ? 1 : -1;
-    for (int i = 0; i < a.nPairs || i < b.nPairs; ++i) {
-        int x = i < a.nPairs ? a.anPair[i] : 0;
-        int y = i < b.nPairs ? b.anPair[i] : 0;
-        if (x != y)
-            return x > y ? 1 : -1;
-    }
-    return 0;
-}
-
-// Rounds the magnitude to nScale decimals, half away from zero: only the
-// first dropped digit decides. A carry out of the first digit gives the run
-// 1 one place higher. Requires: nScale >= 0.
-void RoundRun(PairRun* pRun, int nScale)
-{
-    if (pRun->nPairs == 0)
-        return;
-    unsigned char* pPair = pRun->anPair;
-    const int nKeep = pRun->nExp + nScale + 1; // digits down to 10^-nScale
-    if (nKeep >= 2 * pRun->nPairs)
-        return;
-    if (nKeep < 0) {
-        // The first dropped digit is a 0 in front of the run.
-        pRun->nPairs = 0;
-        pRun->nExp = 0;
-        return;
-    }
-    int nKept = (nKeep + 1) / 2; // pairs that hold a kept digit
-    int nDropped;
-    int nUnit; // one in the last kept place, as a pair value
-    if (nKeep % 2 == 1) {
-        nDropped = pPair[nKept - 1] % 10;
-        pPair[nKept - 1] = static_cast<unsigned char>(pPair[nKept - 1] - nDropped);
-        nUnit = 10;
-    } else {
-        nDropped = pPair[nKept] / 10;
-        nUnit = 1;
-    }
-    if (nDropped >= 5) {
-        int i = nKept - 1;
-        for (; i >= 0; --i) {
-            int nSum = pPair[i] + nUnit;
-            if (nSum < 100) {
-                pPair[i] = static_cast<unsigned char>(nSum);
-                break;
-            }
-            pPair[i] = 0;
-            nUnit = 1;
-        }
-        if (i < 0) {
-            pPair[0] = 10;
-            nKept = 1;
-            ++pRun->nExp;
-        }
-    }
-    while (nKept > 0 && pPair[nKept - 1] == 0)
-        --nKept;
-    pRun->nPairs = nKept;
-    if (nKept == 0)
-        pRun->nExp = 0;
-}
-
-// A number's packed string and precision, as a result is written into it.
-struct Target {
-    clsStrPlus& strData;
-    int nCapacity;
-    int nScale;
-};
-
-// Writes the value as the target's packed string: the target's one write,
-// which takes no new block when the target's block holds it.
-void WriteValue(const SignedRun& value, clsStrPlus& strData)
-{
-    char acBuf[tvdiv::kMaxRunPairs + 3];
-    PackValue(value, acBuf);
-    strData = static_cast<const char*>(acBuf);
-}
-
-// Stores a value as assignment between numbers does: integer digits beyond
-// the target's capacity raise -2053 and leave the target as it was; it is
-// rounded to the target's scale, and a carry beyond the capacity raises
-// -2053 and leaves the null value.
-void StoreAssigned(SignedRun value, const Target& target)
-{
-    if (value.run.nPairs > 0 && value.run.nExp >= target.nCapacity)
-        ThrowUtilException(-2053);
-    RoundRun(&value.run, target.nScale);
-    if (value.run.nPairs > 0 && value.run.nExp >= target.nCapacity) {
-        target.strData.Empty();
-        ThrowUtilException(-2053);
-    }
-    WriteValue(value, target.strData);
-}
-
-// Stores the quotient with decimals: rounded to the target's scale first;
-// when the rounded value does not fit, -2053 and the target is kept.
-void StoreRounded(SignedRun value, const Target& target)
-{
-    RoundRun(&value.run, target.nScale);
-    if (value.run.nPairs > 0 && value.run.nExp >= target.nCapacity)
-        ThrowUtilException(-2053);
-    WriteValue(value, target.strData);
-}
-
-// The number of quotient digits to develop: for the integer quotient its
-// integer digits (-1 when |a| < |b|: it is 0), else down to one place beyond
-// nScale.
-int QuotientDigits(const PairRun& a, const PairRun& b, bool bInteger, int nScale)
-{
-    const int nDiff = a.nExp - b.nExp;
     if (!bInteger)
         return nDiff + nScale + 2;
-    return (nDiff < 0 || CompareRuns(a, b) < 0) ? -1 : nDiff + 1;
+    return (nDiff < 0 || CompareMagnitude(a, b) < 0) ? -1 : nDiff + 1;
+}
+
+// Whether a normalised value is plus or minus a power of ten.
+bool IsPowerOfTen(const clsWorkNum& w)
+{
+    return w.nDigits == 1 && (w.aDigit[0] == 1 || w.aDigit[0] == 10);
+}
+
+// The dividend's own digits at the exponent nExp, with its sign turned when
+// bTurn: the quotient by a power of ten. Requires: a packed value of nLen
+// bytes that is neither zero nor null.
+void ShiftedByPowerOfTen(const char* pData, int nLen, int nExp, bool bTurn, clsWorkNum& q)
+{
+    const bool bNegative = (pData[0] == kSignNegative) != bTurn;
+    char achPacked[kMaxPackedBytes];
+    achPacked[0] = bNegative ? kSignNegative : kSignPositive;
+    achPacked[1] = EncodeExponentByte(nExp, bNegative);
+    for (int i = 2; i < nLen; ++i)
+        achPacked[i] = PairByte(PairOf(pData[i]), bNegative);
+    achPacked[nLen] = 0;
+    Unpack(achPacked, nLen, q);
+}
+
+// The quotient with decimals rounded to the scale, packed into pOut; gives
+// its length. A rounded value beyond the capacity raises -2053 before
+// anything is stored. Requires: q normalised and not zero.
+int PackRoundedQuotient(clsWorkNum& q, int nCap, int nScale, char* pOut)
+{
+    if (!RoundToScale(q, nScale)) {
+        pOut[0] = kSignZero;
+        pOut[1] = 0;
+        return 1;
+    }
+    if (ExponentOf(q) >= nCap)
+        ThrowUtilException(kErrOverflow);
+    return Pack(q, pOut);
 }
 
 } // namespace
@@ -454,10 +327,10 @@ clsNumDbFld& clsNumDbFld::operator%=(const clsNumDbFld& divisor)
 void clsNumDbFld::Divide(const clsNumDbFld& divisor, clsNumDbFld* pQuotient, clsNumDbFld* pRemainder)
 {
     if (!pQuotient)
-        ThrowUtilException(2002);
+        ThrowUtilException(kErrNullOutParam);
     // One number cannot take both results.
     if (pQuotient == pRemainder)
-        ThrowUtilException(2001);
+        ThrowUtilException(kErrInvalidParam);
     DivideBy(divisor, pQuotient, pRemainder);
 }
 
@@ -466,7 +339,7 @@ void clsNumDbFld::DivideBy(const clsNumDbFld& divisor, clsNumDbFld* pQuotient, c
     CheckValid();
     divisor.CheckValid();
     if (divisor.IsZero())
-        ThrowUtilException(-2046);
+        ThrowUtilException(kErrDivByZero);
     if (IsZero()) {
         // A zero or null dividend gives zero or null results.
         if (pRemainder)
@@ -485,32 +358,25 @@ void clsNumDbFld::DivideCore(const clsNumDbFld& divisor, clsNumDbFld* pQuotient,
 {
     const int nDiff = GetExponent() - divisor.GetExponent();
     if (nDiff >= GetIntLen())
-        ThrowUtilException(-2053);
+        ThrowUtilException(kErrOverflow);
 
-    SignedRun dividend;
-    SignedRun divisorRun;
-    UnpackValue(m_strData, &dividend);
-    UnpackValue(divisor.m_strData, &divisorRun);
     const bool bInteger = pQuotient || pRemainder;
-    const int nDigits = QuotientDigits(dividend.run, divisorRun.run, bInteger, m_nDbFldScale);
-
-    SignedRun quotient;
-    SignedRun remainder;
-    quotient.bNegative = dividend.bNegative != divisorRun.bNegative;
-    quotient.run.nPairs = 0;
-    remainder.bNegative = dividend.bNegative;
+    clsWorkNum a;
+    clsWorkNum b;
+    Unpack(m_strData, m_strData.GetLength(), a);
+    Unpack(divisor.m_strData, divisor.m_strData.GetLength(), b);
+    const int nDigits = QuotientDigits(a, b, nDiff, bInteger, m_nDbFldScale);
+    clsWorkNum q;
+    clsWorkNum r;
+    q.nDigits = 0;
     if (nDigits > 0) {
-        if (!bInteger && divisorRun.run.nPairs == 1 && divisorRun.run.anPair[0] == 10) {
-            // Plus or minus a power of ten: the dividend's own digits.
-            quotient.run = dividend.run;
-            quotient.run.nExp = nDiff;
-        } else {
-            tvdiv::DivideRuns(dividend.run, divisorRun.run, nDigits, &quotient.run,
-                              pRemainder ? &remainder.run : nullptr);
-        }
+        if (!bInteger && IsPowerOfTen(b))
+            ShiftedByPowerOfTen(m_strData, m_strData.GetLength(), nDiff, b.bNegative, q);
+        else
+            DivideMagnitudes(a, b, nDiff - nDigits + 1, q, pRemainder ? &r : nullptr);
     }
 
-    if (quotient.run.nPairs == 0) {
+    if (q.nDigits == 0) {
         // The quotient is zero; the remainder, when asked for, is the dividend.
         if (!bInteger) {
             *this = g_numZero;
@@ -523,16 +389,13 @@ void clsNumDbFld::DivideCore(const clsNumDbFld& divisor, clsNumDbFld* pQuotient,
         return;
     }
     if (!bInteger) {
-        StoreRounded(quotient, Target{m_strData, GetIntLen(), m_nDbFldScale});
+        char achPacked[kMaxPackedBytes];
+        StorePacked(achPacked, PackRoundedQuotient(q, GetIntLen(), m_nDbFldScale, achPacked));
         CheckValid();
         return;
     }
-    if (pRemainder) {
-        StoreAssigned(remainder, Target{pRemainder->m_strData, pRemainder->GetIntLen(), pRemainder->m_nDbFldScale});
-        pRemainder->CheckValid();
-    }
-    if (pQuotient) {
-        StoreAssigned(quotient, Target{pQuotient->m_strData, pQuotient->GetIntLen(), pQuotient->m_nDbFldScale});
-        pQuotient->CheckValid();
-    }
+    if (pRemainder)
+        pRemainder->StoreResult(r);
+    if (pQuotient)
+        pQuotient->StoreResult(q);
 }

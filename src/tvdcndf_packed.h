@@ -291,6 +291,13 @@ void SubtractMagnitudes(const clsWorkNum& a, const clsWorkNum& b, clsWorkNum& r)
 // exact and not normalised, with the product's sign.
 void MultiplyMagnitudes(const clsWorkNum& a, const clsWorkNum& b, clsWorkNum& r);
 
+// Requires: a and b normalised and not zero, at most 52 digits each, and a
+// quotient of at most 102 digits down to 10^nLowExp; q and *pr may not be a
+// or b, pr may be null. Gives: q = |a| / |b| truncated to a multiple of
+// 10^nLowExp, with the quotient's sign, and *pr = a - q * b exactly, with a's
+// sign; both normalised (nDigits 0 for zero). 10 / 4 at 10^-1 gives 2.5, 0.
+void DivideMagnitudes(const clsWorkNum& a, const clsWorkNum& b, int nLowExp, clsWorkNum& q, clsWorkNum* pr);
+
 // Requires: w normalised, nScale >= 0. Gives: w rounded half away from zero
 // to nScale decimals (only the first dropped digit decides), normalised;
 // false when the rounded value is zero. 0.005 to 2 decimals gives 0.01.

@@ -1,4 +1,4 @@
-// The division kernel over digit pairs (tvdiv::DivideRuns), against exact
+// The division kernel over working values (DivideMagnitudes), against exact
 // schoolbook division of decimal digit strings: every length of dividend
 // and divisor from 1 to 101 digits, every number of developed digits, and
 // the digit shapes that exercise the trial quotient of the word division:
@@ -17,11 +17,14 @@
 
 #include "tv_exact_div_model.h"
 #include "tv_test_util.h"
-#include "tvdcndf_div.h"
+#include "tvdcndf_packed.h"
 
 namespace {
 
-using tvdiv::PairRun;
+using tvpacked::clsWorkNum;
+
+// The longest quotient the kernel is asked for.
+const int kMaxQuotientDigits = 102;
 
 // A value as the kernel sees it: its significant digits (first not 0) and
 // the exponent of the first; "" for zero.
@@ -49,53 +52,53 @@ Digits Trimmed(const std::string& str, int nExp)
     return d;
 }
 
-PairRun RunOf(const Digits& d)
+// The working form of the value with the given sign, through its packed form.
+clsWorkNum WorkOf(const Digits& d, bool bNegative)
 {
-    PairRun run;
     std::string str = d.str;
     if (str.size() % 2 == 1)
         str += '0'; // the pad digit
-    run.nPairs = static_cast<int>(str.size() / 2);
-    run.nExp = d.nExp;
-    for (int i = 0; i < run.nPairs; ++i)
-        run.anPair[i] = static_cast<unsigned char>(10 * (str[2 * i] - '0') + (str[2 * i + 1] - '0'));
-    return run;
+    std::string strPacked(1, bNegative ? 'n' : 'p');
+    strPacked += tvpacked::EncodeExponentByte(d.nExp, bNegative);
+    for (size_t i = 0; i < str.size(); i += 2)
+        strPacked += tvpacked::PairByte(10 * (str[i] - '0') + (str[i + 1] - '0'), bNegative);
+    clsWorkNum w;
+    tvpacked::Unpack(strPacked.c_str(), static_cast<int>(strPacked.size()), w);
+    return w;
 }
 
-// The digits of a run, checking that it has the form the packed form needs.
-::testing::AssertionResult DigitsOfRun(const PairRun& run, Digits* pOut)
+// The digits of a kernel result, checking that it is normalised (first and
+// last digit not 0, or no digit for zero) and has the sign it should.
+::testing::AssertionResult DigitsOfWork(const clsWorkNum& w, bool bNegative, Digits* pOut)
 {
     pOut->str.clear();
     pOut->nExp = 0;
-    if (run.nPairs == 0)
-        return run.nExp == 0 ? ::testing::AssertionSuccess()
-                             : ::testing::AssertionFailure() << "zero with exponent " << run.nExp;
-    if (run.nPairs < 0 || run.nPairs > tvdiv::kMaxRunPairs)
-        return ::testing::AssertionFailure() << run.nPairs << " pairs";
-    if (run.anPair[0] < 10)
-        return ::testing::AssertionFailure() << "first digit 0";
-    if (run.anPair[run.nPairs - 1] == 0)
-        return ::testing::AssertionFailure() << "zero pair at the end";
-    for (int i = 0; i < run.nPairs; ++i) {
-        if (run.anPair[i] > 99)
-            return ::testing::AssertionFailure() << "pair " << int(run.anPair[i]);
-        pOut->str += static_cast<char>('0' + run.anPair[i] / 10);
-        pOut->str += static_cast<char>('0' + run.anPair[i] % 10);
+    if (w.nDigits == 0)
+        return ::testing::AssertionSuccess();
+    if (w.nDigits < 0 || w.nDigits > tvpacked::kWorkDigits)
+        return ::testing::AssertionFailure() << w.nDigits << " digits";
+    if (w.aDigit[0] == 0 || w.aDigit[w.nDigits - 1] == 0)
+        return ::testing::AssertionFailure() << "not normalised";
+    if (w.bNegative != bNegative || w.bNull)
+        return ::testing::AssertionFailure() << "sign " << w.bNegative << ", null " << w.bNull;
+    std::string str;
+    for (int i = 0; i < w.nDigits; ++i) {
+        if (w.aDigit[i] > 99)
+            return ::testing::AssertionFailure() << "digit " << int(w.aDigit[i]);
+        str += static_cast<char>('0' + w.aDigit[i] / 10);
+        str += static_cast<char>('0' + w.aDigit[i] % 10);
     }
-    if (pOut->str.back() == '0')
-        pOut->str.pop_back();
-    pOut->nExp = run.nExp;
+    *pOut = Trimmed(str, 2 * w.nPow + 1);
     return ::testing::AssertionSuccess();
 }
 
-// The exact quotient a / b truncated after nDigits positions from
-// 10^(ea - eb), and the remainder a - q * b, from the reference model.
-std::pair<Digits, Digits> ExpectedDivision(const Digits& a, const Digits& b, int nDigits)
+// The exact quotient a / b truncated at 10^nLowQ, and the remainder
+// a - q * b, from the reference model.
+std::pair<Digits, Digits> ExpectedDivision(const Digits& a, const Digits& b, int nLowQ)
 {
     using namespace tvdivmodel;
     const int nLowA = a.nExp - static_cast<int>(a.str.size()) + 1; // exponent of a's last digit
     const int nLowB = b.nExp - static_cast<int>(b.str.size()) + 1;
-    const int nLowQ = a.nExp - b.nExp - nDigits + 1;               // of the quotient's last digit
     // a / (b * 10^nLowQ) = A / B * 10^s
     const int s = nLowA - nLowB - nLowQ;
     const std::string strN = s >= 0 ? TimesPow10(a.str, s) : a.str;
@@ -107,32 +110,40 @@ std::pair<Digits, Digits> ExpectedDivision(const Digits& a, const Digits& b, int
     return {q, r};
 }
 
-// Runs the kernel and compares quotient and remainder with the model, also
-// without a remainder asked for.
+// Runs the kernel with nDigits quotient digits developed from 10^(ea - eb),
+// for every choice of the operands' signs, and compares quotient and
+// remainder with the model; also without a remainder asked for.
 ::testing::AssertionResult KernelAgrees(const Digits& a, const Digits& b, int nDigits)
 {
-    std::pair<Digits, Digits> want = ExpectedDivision(a, b, nDigits);
-    PairRun runQ;
-    PairRun runR;
-    tvdiv::DivideRuns(RunOf(a), RunOf(b), nDigits, &runQ, &runR);
-    Digits q;
-    Digits r;
-    ::testing::AssertionResult ok = DigitsOfRun(runQ, &q);
-    if (!ok)
-        return ok << " (quotient)";
-    ok = DigitsOfRun(runR, &r);
-    if (!ok)
-        return ok << " (remainder)";
-    if (!(q == want.first) || !(r == want.second))
-        return ::testing::AssertionFailure() << a << " / " << b << " with " << nDigits << " digits: got " << q
-                                             << " rem " << r << ", expected " << want.first << " rem "
-                                             << want.second;
-    PairRun runQOnly;
-    tvdiv::DivideRuns(RunOf(a), RunOf(b), nDigits, &runQOnly, nullptr);
-    Digits qOnly;
-    ok = DigitsOfRun(runQOnly, &qOnly);
-    if (!ok || !(qOnly == q))
-        return ::testing::AssertionFailure() << "quotient without remainder differs: " << qOnly;
+    const int nLowQ = a.nExp - b.nExp - nDigits + 1;
+    std::pair<Digits, Digits> want = ExpectedDivision(a, b, nLowQ);
+    for (int nSigns = 0; nSigns < 4; ++nSigns) {
+        const bool bNegA = (nSigns & 1) != 0;
+        const bool bNegB = (nSigns & 2) != 0;
+        const clsWorkNum wa = WorkOf(a, bNegA);
+        const clsWorkNum wb = WorkOf(b, bNegB);
+        clsWorkNum q;
+        clsWorkNum r;
+        tvpacked::DivideMagnitudes(wa, wb, nLowQ, q, &r);
+        Digits dq;
+        Digits dr;
+        ::testing::AssertionResult ok = DigitsOfWork(q, bNegA != bNegB, &dq);
+        if (!ok)
+            return ok << " (quotient)";
+        ok = DigitsOfWork(r, bNegA, &dr);
+        if (!ok)
+            return ok << " (remainder)";
+        if (!(dq == want.first) || !(dr == want.second))
+            return ::testing::AssertionFailure() << a << " / " << b << " with " << nDigits << " digits: got " << dq
+                                                 << " rem " << dr << ", expected " << want.first << " rem "
+                                                 << want.second;
+        clsWorkNum qOnly;
+        tvpacked::DivideMagnitudes(wa, wb, nLowQ, qOnly, nullptr);
+        Digits dqOnly;
+        ok = DigitsOfWork(qOnly, bNegA != bNegB, &dqOnly);
+        if (!ok || !(dqOnly == dq))
+            return ::testing::AssertionFailure() << "quotient without remainder differs: " << dqOnly;
+    }
     return ::testing::AssertionSuccess();
 }
 
@@ -199,21 +210,21 @@ TEST(DivKernel, QuotientAndRemainderDigitsOfSmallAndLongDivisions)
     };
     for (const Case& c : kCases) {
         SCOPED_TRACE(::testing::PrintToString(c.a) + " / " + ::testing::PrintToString(c.b));
-        PairRun runQ;
-        PairRun runR;
-        tvdiv::DivideRuns(RunOf(c.a), RunOf(c.b), c.nDigits, &runQ, &runR);
-        Digits q;
-        Digits r;
-        ASSERT_TRUE(DigitsOfRun(runQ, &q));
-        ASSERT_TRUE(DigitsOfRun(runR, &r));
-        EXPECT_EQ(q, c.q);
-        EXPECT_EQ(r, c.r);
-        EXPECT_TRUE(KernelAgrees(c.a, c.b, c.nDigits)); // the model says the same
+        clsWorkNum q;
+        clsWorkNum r;
+        tvpacked::DivideMagnitudes(WorkOf(c.a, false), WorkOf(c.b, false), c.a.nExp - c.b.nExp - c.nDigits + 1, q, &r);
+        Digits dq;
+        Digits dr;
+        ASSERT_TRUE(DigitsOfWork(q, false, &dq));
+        ASSERT_TRUE(DigitsOfWork(r, false, &dr));
+        EXPECT_EQ(dq, c.q);
+        EXPECT_EQ(dr, c.r);
+        EXPECT_TRUE(KernelAgrees(c.a, c.b, c.nDigits)); // the model says the same, in every sign
     }
 }
 
 // Every pair of lengths 1..101 with random digits of every shape and a
-// random count of developed digits, then random cases with the extremes of
+// random count of developed digits (so a last digit at every place), then random cases with the extremes of
 // that count.
 TEST(DivKernel, EveryLengthOfDividendAndDivisor)
 {
@@ -232,8 +243,8 @@ TEST(DivKernel, EveryLengthOfDividendAndDivisor)
             int nDigits;
             switch (std::uniform_int_distribution<int>(0, 3)(rng)) {
             case 0: nDigits = 1; break;
-            case 1: nDigits = tvdiv::kMaxQuotientDigits; break;
-            default: nDigits = std::uniform_int_distribution<int>(1, tvdiv::kMaxQuotientDigits)(rng); break;
+            case 1: nDigits = kMaxQuotientDigits; break;
+            default: nDigits = std::uniform_int_distribution<int>(1, kMaxQuotientDigits)(rng); break;
             }
             ASSERT_TRUE(KernelAgrees(a, b, nDigits)) << "lengths " << nA << " and " << nB << ", seed " << nSeed;
         }
@@ -290,7 +301,7 @@ TEST(DivKernel, DividendsNearAMultipleOfTheDivisor)
                     EXPECT_TRUE(KernelAgrees(a, b, nIntDigits));
                 }
                 // And with decimals, down to the longest developments.
-                EXPECT_TRUE(KernelAgrees(a, b, tvdiv::kMaxQuotientDigits));
+                EXPECT_TRUE(KernelAgrees(a, b, kMaxQuotientDigits));
                 EXPECT_TRUE(KernelAgrees(a, b, 1 + static_cast<int>(strQ.size()) + 8));
             }
         }
@@ -312,13 +323,13 @@ TEST(DivKernel, ShortDivisorsPowersOfTenAndExactQuotients)
         Digits a = Trimmed(RandomDigits(rng, nA), std::uniform_int_distribution<int>(-20, 20)(rng));
         for (const char* pszB : kDivisors) {
             Digits b = Trimmed(pszB, std::uniform_int_distribution<int>(-20, 20)(rng));
-            int nDigits = std::uniform_int_distribution<int>(1, tvdiv::kMaxQuotientDigits)(rng);
+            int nDigits = std::uniform_int_distribution<int>(1, kMaxQuotientDigits)(rng);
             ASSERT_TRUE(KernelAgrees(a, b, nDigits)) << "nA " << nA;
         }
         // a divided by itself and by its own digits at another place: exact.
         for (int nShift : {0, 3, -7}) {
             Digits b{a.str, a.nExp + nShift};
-            std::pair<Digits, Digits> want = ExpectedDivision(a, b, 5);
+            std::pair<Digits, Digits> want = ExpectedDivision(a, b, -nShift - 4); // 5 digits from 10^-nShift
             EXPECT_EQ(want.first, (Digits{"1", -nShift}));
             EXPECT_TRUE(want.second.str.empty());
             ASSERT_TRUE(KernelAgrees(a, b, 5)) << "nA " << nA;
