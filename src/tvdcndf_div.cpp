@@ -310,6 +310,22 @@ int PackRoundedQuotient(clsWorkNum& q, int nCap, int nScale, char* pOut)
     return Pack(q, pOut);
 }
 
+// The results of a zero quotient: zero for the quotient with decimals, in
+// the dividend; for the integer division zero and, when asked for, the
+// dividend itself as the remainder, stored first so that the dividend may
+// take the quotient.
+void StoreZeroQuotient(clsNumDbFld& numDividend, bool bInteger, clsNumDbFld* pQuotient, clsNumDbFld* pRemainder)
+{
+    if (!bInteger) {
+        numDividend = g_numZero;
+        return;
+    }
+    if (pRemainder)
+        *pRemainder = numDividend;
+    if (pQuotient)
+        *pQuotient = g_numZero;
+}
+
 } // namespace
 
 clsNumDbFld& clsNumDbFld::operator/=(const clsNumDbFld& divisor)
@@ -377,25 +393,15 @@ void clsNumDbFld::DivideCore(const clsNumDbFld& divisor, clsNumDbFld* pQuotient,
     }
 
     if (q.nDigits == 0) {
-        // The quotient is zero; the remainder, when asked for, is the dividend.
-        if (!bInteger) {
-            *this = g_numZero;
-            return;
-        }
-        if (pRemainder)
-            *pRemainder = *this;
-        if (pQuotient)
-            *pQuotient = g_numZero;
-        return;
-    }
-    if (!bInteger) {
+        StoreZeroQuotient(*this, bInteger, pQuotient, pRemainder);
+    } else if (!bInteger) {
         char achPacked[kMaxPackedBytes];
         StorePacked(achPacked, PackRoundedQuotient(q, GetIntLen(), m_nDbFldScale, achPacked));
         CheckValid();
-        return;
+    } else {
+        if (pRemainder)
+            pRemainder->StoreResult(r);
+        if (pQuotient)
+            pQuotient->StoreResult(q);
     }
-    if (pRemainder)
-        pRemainder->StoreResult(r);
-    if (pQuotient)
-        pQuotient->StoreResult(q);
 }
