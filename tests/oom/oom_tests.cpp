@@ -546,6 +546,38 @@ TEST(Allocations, OperationsInPlaceTakeNoBlock)
     }
 }
 
+// The division writes each target once, into the block the target has:
+// none once that block holds the result, and a / b, a % b take only the new
+// number's block.
+TEST(Allocations, DivisionTakesNoBlockBeyondItsResults)
+{
+    for (int nLen : {38, 100}) {
+        SCOPED_TRACE(nLen);
+        const clsNumDbFld numA = NumAt(nLen, 8, "-1234567890123456789.12345678");
+        const clsNumDbFld numB = NumAt(nLen, 8, "98765.4321");
+        const clsNumDbFld numTen = NumAt(nLen, 8, "-10");
+        clsNumDbFld numX = numA;
+        numX /= numB; // the block for a quotient of this length
+        EXPECT_EQ(AllocationsOf([&] { numX = numA; }), 0);
+        EXPECT_EQ(AllocationsOf([&] { numX /= numB; }), 0);
+        EXPECT_EQ(AllocationsOf([&] { numX = numA; }), 0);
+        EXPECT_EQ(AllocationsOf([&] { numX /= numTen; }), 0); // by a power of ten
+        EXPECT_EQ(AllocationsOf([&] { numX = numA; }), 0);
+        EXPECT_EQ(AllocationsOf([&] { numX %= numB; }), 0);
+        EXPECT_EQ(AllocationsOf([&] { numX %= numB; }), 0); // a dividend below the divisor
+        EXPECT_EQ(TextOf(numX), "-74073.21315678");
+        clsNumDbFld numDividend = numA;
+        clsNumDbFld numQ = numA;
+        clsNumDbFld numR = numA;
+        EXPECT_EQ(AllocationsOf([&] { numDividend.Divide(numB, &numQ, &numR); }), 0);
+        EXPECT_EQ(AllocationsOf([&] { numDividend.Divide(numB, &numQ, nullptr); }), 0);
+        EXPECT_EQ(TextOf(numQ), "-12499999887343");
+        EXPECT_EQ(TextOf(numR), "-74073.21315678");
+        EXPECT_EQ(AllocationsOf([&] { clsNumDbFld numRes = numA / numB; }), 1);
+        EXPECT_EQ(AllocationsOf([&] { clsNumDbFld numRes = numA % numB; }), 1);
+    }
+}
+
 TEST(Allocations, NewNumbersTakeTheirOwnBlockOnly)
 {
     for (int nLen : {38, 100}) {
