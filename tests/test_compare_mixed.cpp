@@ -54,12 +54,6 @@ clsNumDbFld DefaultNum(const char* pszValue)
     return num;
 }
 
-std::string NumState(const clsNumDbFld& num)
-{
-    return std::to_string(NumProbe::Len(num)) + "," + std::to_string(NumProbe::Scale(num)) + " [" +
-           PackedText(num) + "]";
-}
-
 template <class T>
 struct OrderCase {
     const char* pszNum; // at (38, 8); nullptr: the null value

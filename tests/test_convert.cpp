@@ -256,13 +256,6 @@ TEST(NumConvert, ImplicitConversionPicksTheTargetsOwnOperator)
     EXPECT_EQ((short)(double)DefaultNum("1.9"), 1);
 }
 
-// The number before and after, with its length, scale and packed form.
-std::string NumState(const clsNumDbFld& num)
-{
-    return std::to_string(NumProbe::Len(num)) + "," + std::to_string(NumProbe::Scale(num)) + " [" +
-           PackedText(num) + "]";
-}
-
 // Runs every conversion, swallowing the errors.
 void ConvertToEveryType(const clsNumDbFld& num)
 {

@@ -66,6 +66,13 @@ inline std::string PackedText(const clsNumDbFld& num)
     return BytesText(NumProbe::Data(num));
 }
 
+// A number's length, scale and packed form: "38,8 ['p', 10, 50]".
+inline std::string NumState(const clsNumDbFld& num)
+{
+    return std::to_string(NumProbe::Len(num)) + "," + std::to_string(NumProbe::Scale(num)) + " [" +
+           PackedText(num) + "]";
+}
+
 // The text form of a number as a std::string.
 inline std::string TextOf(const clsNumDbFld& num)
 {
