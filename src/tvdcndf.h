@@ -351,6 +351,15 @@ TV_NUM_VALUE_COMPARISONS(const CString&)
 
 #undef TV_NUM_VALUE_COMPARISONS
 
+// No < or > between a number and a text: the number would convert to its text
+// pointer and the built-in pointer comparison would order the two addresses
+// (clsNumDbFld("5") > "10" giving 1). These four also catch character arrays,
+// clsStrPlus operands and a null pointer constant; compare through Compare.
+int operator<(const clsNumDbFld& num, const char* psz) = delete;
+int operator<(const char* psz, const clsNumDbFld& num) = delete;
+int operator>(const clsNumDbFld& num, const char* psz) = delete;
+int operator>(const char* psz, const clsNumDbFld& num) = delete;
+
 // ---------------------------------------------------------------------------
 // Streams: the text form out (field width and fill apply to the whole text);
 // one word in, parsed (a word that is not a number raises its error).

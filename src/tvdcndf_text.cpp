@@ -84,12 +84,148 @@ clsNumDbFld::clsNumDbFld(const CString& str) : clsNumDbFld()
 }
 
 // ---------------------------------------------------------------------------
-// The parser. One pass over the text, writing the packed value straight into
-// m_strData's buffer. Positions number the places of the value: the
-// significant integer digits take 0, 1, 2, ...; the first decimal place is
-// L - S and position L is the first place beyond the scale, whose digit
-// decides the rounding.
+// The parser: one pass over the text in named steps, writing the packed value
+// straight into m_strData's buffer.
+//
+// Positions number the places of the value: the significant integer digits
+// take 0, 1, 2, ...; the first decimal place is L - S, and position L is the
+// first place beyond the scale, whose digit alone decides the rounding. Every
+// place after it counts as L + 1, and the text is walked by pointer, so no
+// count grows with the length of the text: blanks, zeros or ignored decimals
+// by the billion cost time only.
 // ---------------------------------------------------------------------------
+namespace {
+
+struct clsNumScan {
+    const char* p;           // the next character
+    int nLen;                // L
+    int nScale;              // S
+    char* pDigitBytes;       // the digit bytes of the packed value
+    bool bNegative = false;
+    bool bPoint = false;
+    bool bRound = false;     // a digit of 5 or more at position L was stored
+    int nExp = 0;            // exponent of the first significant digit
+    int nDigits = 0;         // digits stored
+    int nPos = 0;            // place of the next digit, at most L + 1
+};
+
+// Blanks, one sign, the leading zeros and, when a point follows, the zeros
+// right after it up to and including position L: "  -00.0012" leaves the scan
+// at "12" with e = -3.
+void ReadSignAndLeadingZeros(clsNumScan& scan)
+{
+    const char*& p = scan.p;
+    while (*p == ' ')
+        ++p;
+    if (*p == '-') {
+        scan.bNegative = true;
+        ++p;
+    } else if (*p == '+') {
+        ++p;
+    }
+    while (*p == '0')
+        ++p;
+    if (*p != '.')
+        return;
+    ++p;
+    scan.bPoint = true;
+    scan.nExp = -1;
+    scan.nPos = scan.nLen - scan.nScale;
+    while (*p == '0' && scan.nPos <= scan.nLen) {
+        --scan.nExp;
+        ++scan.nPos;
+        ++p;
+    }
+}
+
+// Puts digit d into the digit bytes: an even count starts a byte as
+// 10 * d + 10, an odd one completes it (negated for a negative value).
+void StoreDigit(clsNumScan& scan, int d)
+{
+    char& chByte = scan.pDigitBytes[scan.nDigits / 2];
+    if (scan.nDigits % 2 == 0) {
+        chByte = static_cast<char>(10 * d + 10);
+    } else {
+        int nByte = chByte + d;
+        chByte = static_cast<char>(scan.bNegative ? -nByte : nByte);
+    }
+    ++scan.nDigits;
+}
+
+// Digits and the point, up to the first other character or the end. An
+// integer digit beyond the capacity fails at once with -2053, a second point
+// with -2044. Of the decimals beyond the scale, the first one is stored only
+// when it rounds up (5 or more); it and all after it are read and ignored.
+int ReadDigits(clsNumScan& scan)
+{
+    const int nCap = scan.nLen - scan.nScale;
+    for (;; ++scan.p) {
+        char ch = *scan.p;
+        if (ch >= '0' && ch <= '9') {
+            if (scan.nPos < nCap) {
+                StoreDigit(scan, ch - '0');
+                ++scan.nPos;
+            } else if (!scan.bPoint) {
+                return -2053; // an integer digit beyond the capacity
+            } else if (scan.nPos < scan.nLen) {
+                StoreDigit(scan, ch - '0');
+                ++scan.nPos;
+            } else if (scan.nPos == scan.nLen) {
+                if (ch >= '5') {
+                    StoreDigit(scan, ch - '0');
+                    scan.bRound = true;
+                }
+                ++scan.nPos;
+            }
+            continue;
+        }
+        if (ch == '.') {
+            if (scan.bPoint)
+                return -2044;
+            scan.bPoint = true;
+            scan.nExp = scan.nDigits - 1;
+            scan.nPos = nCap;
+            continue;
+        }
+        return 0;
+    }
+}
+
+// What follows the digits: blanks up to the end, or an error: -2054 for a
+// sign, -2045 for anything else.
+int JudgeTail(const char* p)
+{
+    while (*p == ' ')
+        ++p;
+    if (*p == 0)
+        return 0;
+    return (*p == '+' || *p == '-') ? -2054 : -2045;
+}
+
+// Completes the digit bytes of a scan that stored digits: negates a half
+// byte of a negative value, drops trailing pairs of zero digits (10 or -10,
+// read as signed bytes whatever the signedness of char) and ends the run with
+// a NUL. Returns the number of digit bytes; the first always stays, as the
+// first stored digit is not 0.
+int FinishDigitBytes(clsNumScan& scan)
+{
+    char* pDigitBytes = scan.pDigitBytes;
+    if (scan.nDigits % 2 == 1 && scan.bNegative) {
+        char& chByte = pDigitBytes[scan.nDigits / 2];
+        chByte = static_cast<char>(-chByte);
+    }
+    int nBytes = (scan.nDigits + 1) / 2;
+    while (static_cast<signed char>(pDigitBytes[nBytes - 1]) == 10 ||
+           static_cast<signed char>(pDigitBytes[nBytes - 1]) == -10) {
+        --nBytes;
+        scan.nDigits -= 2;
+    }
+    pDigitBytes[nBytes] = 0;
+    return nBytes;
+}
+
+} // namespace
+
 clsNumDbFld& clsNumDbFld::ParseStr(const char* psz)
 {
     if (!psz || !*psz) {
@@ -97,117 +233,33 @@ clsNumDbFld& clsNumDbFld::ParseStr(const char* psz)
         CheckValid();
         return *this;
     }
-    const int L = m_nDbFldLen;
-    const int S = m_nDbFldScale;
-    char* pBuf = m_strData.GetWriteBuf((L + 1) / 2 + 3);
-    char* pDigitBytes = pBuf + 2;
+    // Room for every digit the length allows, the rounding digit included.
+    char* pBuf = m_strData.GetWriteBuf((m_nDbFldLen + 1) / 2 + 3);
+    clsNumScan scan{psz, m_nDbFldLen, m_nDbFldScale, pBuf + 2};
 
-    bool bNegative = false;
-    bool bPoint = false;
-    bool bRound = false;
-    int nExp = 0;
-    int nDigits = 0;
-    int nPos = 0;
-    int nErr = 0;
-
-    int i = 0;
-    while (psz[i] == ' ')
-        ++i;
-    if (psz[i] == '-') {
-        bNegative = true;
-        ++i;
-    } else if (psz[i] == '+') {
-        ++i;
-    }
-    while (psz[i] == '0')
-        ++i;
-    if (psz[i] == '.') {
-        ++i;
-        bPoint = true;
-        nExp = -1;
-        nPos = L - S;
-        // Zeros right after the point, up to and including position L.
-        while (psz[i] == '0' && nPos <= L) {
-            --nExp;
-            ++nPos;
-            ++i;
-        }
-    }
-
-    for (;; ++i) {
-        char ch = psz[i];
-        if (ch == 0)
-            break;
-        if (ch >= '0' && ch <= '9') {
-            if (nPos >= L - S) {
-                if (!bPoint) {
-                    nErr = -2053; // an integer digit beyond the capacity
-                    break;
-                }
-                if (nPos > L || (nPos == L && ch < '5'))
-                    break; // nothing beyond the scale counts but a rounding digit
-                if (nPos == L)
-                    bRound = true;
-            }
-            int nDigit = ch - '0';
-            char& chByte = pDigitBytes[nDigits / 2];
-            if (nDigits % 2 == 0) {
-                chByte = static_cast<char>(10 * nDigit + 10);
-            } else {
-                int nByte = chByte + nDigit;
-                chByte = static_cast<char>(bNegative ? -nByte : nByte);
-            }
-            ++nDigits;
-            ++nPos;
-            continue;
-        }
-        if (ch == '.') {
-            if (bPoint) {
-                nErr = -2044;
-                break;
-            }
-            bPoint = true;
-            nExp = nDigits - 1;
-            nPos = L - S;
-            continue;
-        }
-        while (psz[i] == ' ')
-            ++i;
-        if (psz[i] == 0)
-            break;
-        nErr = (psz[i] == '+' || psz[i] == '-') ? -2054 : -2045;
-        break;
-    }
+    ReadSignAndLeadingZeros(scan);
+    int nErr = ReadDigits(scan);
+    if (nErr == 0)
+        nErr = JudgeTail(scan.p);
     if (nErr != 0) {
         m_strData.ReleaseWriteBuf(0);
         ThrowUtilException(nErr);
     }
 
-    if (nDigits == 0) {
+    if (scan.nDigits == 0) {
         pBuf[0] = 'o';
         m_strData.ReleaseWriteBuf(1);
         CheckValid();
         return *this;
     }
-    if (!bPoint)
-        nExp = nDigits - 1;
-    if (nDigits % 2 == 1 && bNegative) {
-        char& chByte = pDigitBytes[nDigits / 2];
-        chByte = static_cast<char>(-chByte);
-    }
-    int nBytes = (nDigits + 1) / 2;
-    // Two zero digits, in either sign; read as a signed byte whatever the
-    // signedness of char.
-    while (SignedByte(pDigitBytes[nBytes - 1]) == 10 || SignedByte(pDigitBytes[nBytes - 1]) == -10) {
-        --nBytes;
-        nDigits -= 2;
-    }
-    pDigitBytes[nBytes] = 0;
-    pBuf[0] = bNegative ? 'n' : 'p';
-    pBuf[1] = ExponentByte(nExp, bNegative);
+    if (!scan.bPoint)
+        scan.nExp = scan.nDigits - 1;
+    int nBytes = FinishDigitBytes(scan);
+    pBuf[0] = scan.bNegative ? 'n' : 'p';
+    pBuf[1] = ExponentByte(scan.nExp, scan.bNegative);
     m_strData.ReleaseWriteBuf(nBytes + 2);
-    if (bRound)
-        RoundTo(S, nDigits - nExp - 1);
+    if (scan.bRound)
+        RoundTo(m_nDbFldScale, scan.nDigits - scan.nExp - 1);
     CheckValid();
     return *this;
 }

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cstddef>
 #include <cmath>
 #include <limits>
 #include <string>
@@ -197,6 +198,49 @@ static_assert(kFormsAreTheNumbersOperators<const CString&>);
 static_assert(kFormsAreTheNumbersOperators<clsStrPlus&>);
 static_assert(kFormsAreTheNumbersOperators<const clsStrPlus&>);
 
+// < and > between a number and a text do not compile: the number would
+// otherwise convert to its text pointer and the two addresses be compared
+// ("5" > "10" giving 1). Strings among themselves keep their operators.
+template <class A, class B, class = void>
+constexpr bool kHasLess = false;
+template <class A, class B>
+constexpr bool kHasLess<A, B, std::void_t<decltype(std::declval<A>() < std::declval<B>())>> = true;
+template <class A, class B, class = void>
+constexpr bool kHasGreater = false;
+template <class A, class B>
+constexpr bool kHasGreater<A, B, std::void_t<decltype(std::declval<A>() > std::declval<B>())>> = true;
+
+template <class T>
+constexpr bool kNoOrderWithNumber = !kHasLess<const clsNumDbFld&, T> && !kHasLess<T, const clsNumDbFld&> &&
+                                    !kHasGreater<const clsNumDbFld&, T> && !kHasGreater<T, const clsNumDbFld&> &&
+                                    !kHasLess<clsNumDbFld&, T> && !kHasGreater<T, clsNumDbFld&>;
+
+static_assert(kNoOrderWithNumber<const char*>);
+static_assert(kNoOrderWithNumber<const char*&>);
+static_assert(kNoOrderWithNumber<char*>);
+static_assert(kNoOrderWithNumber<const char (&)[3]>);
+static_assert(kNoOrderWithNumber<char (&)[3]>);
+static_assert(kNoOrderWithNumber<clsStrPlus&>);
+static_assert(kNoOrderWithNumber<const clsStrPlus&>);
+static_assert(kNoOrderWithNumber<const clsStrBase&>);
+static_assert(kNoOrderWithNumber<const CString&>);
+static_assert(kNoOrderWithNumber<std::nullptr_t>);
+static_assert(kNoOrderWithNumber<const clsNumDbFld&>);
+
+// A null pointer constant as the literal 0 or NULL.
+template <class N, class = void>
+constexpr bool kOrdersWithNullConstant = false;
+template <class N>
+constexpr bool kOrdersWithNullConstant<
+    N, std::void_t<decltype(std::declval<N>() < 0), decltype(0 > std::declval<N>()),
+                   decltype(std::declval<N>() > NULL), decltype(NULL < std::declval<N>())>> = true;
+static_assert(!kOrdersWithNullConstant<const clsNumDbFld&>);
+
+static_assert(kHasLess<const clsStrPlus&, const char*> && kHasLess<const char*, const clsStrPlus&>);
+static_assert(kHasGreater<const clsStrPlus&, const char*> && kHasGreater<const char*, const clsStrPlus&>);
+static_assert(kHasLess<const clsStrPlus&, const clsStrPlus&> && kHasGreater<const clsStrPlus&, const clsStrPlus&>);
+static_assert(kHasLess<const clsStrPlus&, const char (&)[4]> && kHasLess<const CString&, const char*>);
+
 TEST(NumCompareMixed, NumberOneEqualsOneOfEveryType)
 {
     const CString strOne = "1";
@@ -299,6 +343,9 @@ TEST(NumCompareMixed, TextThatIsNotANumberRaisesItsCode)
         {"1x", -2045}, {"abc", -2045}, {"1 2", -2045}, {"1e5", -2045}, {"- 5", -2045},
         {"1.2.3", -2044}, {"..", -2044},
         {"12-", -2054}, {"+-5", -2054}, {"--5", -2054},
+        // Beyond the default scale of 8 the text is still judged to its end.
+        {"1.123456784x", -2045}, {"1.123456789e5", -2045}, {"0.0000000001 x", -2045},
+        {"1.1234567849.", -2044}, {"1.123456785-", -2054},
     };
     const clsNumDbFld num = DefaultNum("1.5");
     const std::string strBefore = NumState(num);

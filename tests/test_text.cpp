@@ -55,9 +55,23 @@ const ParseCase kParseCases[] = {
     {10, 2, "99999999.994", 0, "99999999.99"},
     {10, 2, "99999999.995", -2053, ""},
     {10, 2, "-99999999.995", -2053, ""},
-    {10, 2, "1.231xyz", 0, "1.23"},
-    {10, 2, "1.2351xyz", 0, "1.24"},
-    {10, 2, "1.2349.", 0, "1.23"},
+    // Decimals beyond the scale: the first one alone decides the rounding,
+    // the rest are read to the end of the text and judged like any other.
+    {10, 2, "1.2349999", 0, "1.23"},
+    {10, 2, "1.2350001", 0, "1.24"},
+    {10, 2, "-1.2350001", 0, "-1.24"},
+    {10, 2, "1.234  ", 0, "1.23"},
+    {10, 2, "1.2349 ", 0, "1.23"},
+    {10, 2, "0.0000005 ", 0, "0"},
+    {10, 2, "1.231xyz", -2045, ""},
+    {10, 2, "1.2351xyz", -2045, ""},
+    {10, 2, "1.23456e5", -2045, ""},
+    {10, 2, "1.234 x", -2045, ""},
+    {10, 2, "1.2349 5", -2045, ""},
+    {10, 2, "1.2349.", -2044, ""},
+    {10, 2, "1.234.5", -2044, ""},
+    {10, 2, "1.2345-", -2054, ""},
+    {10, 2, "1.2341 +", -2054, ""},
     {10, 2, "1.235xyz", -2045, ""},
     {10, 2, "1.235.", -2044, ""},
     {10, 2, "1.235 ", 0, "1.24"},
@@ -65,12 +79,17 @@ const ParseCase kParseCases[] = {
     {10, 2, "1.235-", -2054, ""},
     {10, 2, "1.23x", -2045, ""},
     {10, 2, "1.2x", -2045, ""},
-    {10, 2, "0.001x", 0, "0"},
-    {10, 2, "0.0000x", 0, "0"},
+    {10, 2, "0.001x", -2045, ""},
+    {10, 2, "0.0000x", -2045, ""},
     {10, 2, "0.000x", -2045, ""},
     {10, 2, ".000x", -2045, ""},
+    {10, 2, "0.00001.", -2044, ""},
+    {10, 2, "0.0000-", -2054, ""},
     {10, 2, ".0005", 0, "0"},
     {10, 2, "0.00 ", 0, "0"},
+    // A tail that is no number fails before the rounding carry would.
+    {10, 2, "99999999.9951x", -2045, ""},
+    {10, 2, "99999999.9951 ", -2053, ""},
     {10, 2, "1.2.3", -2044, ""},
     {10, 2, "..", -2044, ""},
     {10, 2, "12-", -2054, ""},
@@ -111,7 +130,8 @@ const ParseCase kParseCases[] = {
     {5, 5, "-1", -2053, ""},
     {5, 5, "0", 0, "0"},
     {5, 5, "00.000005", 0, "0.00001"},
-    {5, 5, "0.0000000x", 0, "0"},
+    {5, 5, "0.0000000x", -2045, ""},
+    {5, 5, "0.0000000 ", 0, "0"},
     {5, 5, "0.000000x", -2045, ""},
     {5, 5, "0.00000x", -2045, ""},
     // Scale 0: the first decimal is the rounding digit.
@@ -121,9 +141,10 @@ const ParseCase kParseCases[] = {
     {10, 0, "2.5", 0, "3"},
     {10, 0, "0.0005", 0, "0"},
     {10, 0, ".5x", -2045, ""},
-    {10, 0, ".4x", 0, "0"},
+    {10, 0, ".4x", -2045, ""},
     {10, 0, ".0x", -2045, ""},
-    {10, 0, ".00x", 0, "0"},
+    {10, 0, ".00x", -2045, ""},
+    {10, 0, "2.49.", -2044, ""},
     {10, 0, "7.", 0, "7"},
     {10, 0, "9999999999.5", -2053, ""},
     {1, 0, "9", 0, "9"},
@@ -216,7 +237,7 @@ TEST(NumParse, NullPointerAndOtherEntries)
 }
 
 // Texts far longer than any number: only the places up to the rounding
-// digit are written, whatever follows.
+// digit are written, and every character after it is still read and judged.
 TEST(NumParse, LongTexts)
 {
     const std::string strZeros(5000, '0');
@@ -224,7 +245,11 @@ TEST(NumParse, LongTexts)
     EXPECT_TRUE(ParsesAs(10, 2, strZeros + "5", {0, "5"}));
     EXPECT_TRUE(ParsesAs(10, 2, "0." + strZeros + "1", {0, "0"}));
     EXPECT_TRUE(ParsesAs(10, 2, "-1." + strNines, {0, "-2"}));
-    EXPECT_TRUE(ParsesAs(10, 2, "1.23" + strZeros + "x", {0, "1.23"}));
+    EXPECT_TRUE(ParsesAs(10, 2, "1.23" + strZeros + "1" + strNines + "  ", {0, "1.23"}));
+    EXPECT_TRUE(ParsesAs(10, 2, "1.23" + strZeros + "x", {-2045, ""}));
+    EXPECT_TRUE(ParsesAs(10, 2, "0." + strZeros + "x", {-2045, ""}));
+    EXPECT_TRUE(ParsesAs(10, 2, "1.235" + strZeros + ".", {-2044, ""}));
+    EXPECT_TRUE(ParsesAs(10, 2, "1.2" + strNines + " -", {-2054, ""}));
     EXPECT_TRUE(ParsesAs(10, 2, strNines, {-2053, ""}));
     EXPECT_TRUE(ParsesAs(100, 100, "." + strNines, {-2053, ""}));
     EXPECT_TRUE(ParsesAs(100, 99, "." + strNines, {0, "1"}));

@@ -107,13 +107,11 @@ inline Outcome RoundText(const std::string& strValue, int nDecimals, int nIntCap
 // The text that a number of length nLen and scale nScale accepts.
 //
 // The text splits into: blanks, one sign, an integer digit run, a point with
-// a fraction digit run, and the rest. Of the fraction only the first digit
-// beyond the scale (fraction digit nScale) is looked at: below 5 it ends the
-// text, the rest ignored; 5 or more rounds, and the rest still counts unless
-// more digits follow (they end the text). A text without significant integer
-// digits skips its leading fraction zeros up to and including that digit, so
-// such a zero does not end the text. The rest must be blanks; a second point,
-// a misplaced sign or any other character is an error.
+// a fraction digit run, and the rest. More integer digits than the capacity
+// fail first (they are read before anything after them); then the rest must
+// be blanks: a second point is -2044, a sign after optional blanks -2054 and
+// anything else -2045. Only then is the value rounded, where the first
+// fraction digit beyond the scale alone decides.
 inline Outcome Parse(const std::string& strText, int nLen, int nScale)
 {
     Outcome out;
@@ -146,25 +144,13 @@ inline Outcome Parse(const std::string& strText, int nLen, int nScale)
         out.nErr = -2053;
         return out;
     }
-
-    const size_t nS = static_cast<size_t>(nScale);
-    bool bRestCounts = true;
-    if (strFrac.size() > nS) {
-        bool bLeadingZeroRun = strInt.empty() && strFrac.find_first_not_of('0') > nS;
-        if (bLeadingZeroRun || strFrac[nS] < '5')
-            bRestCounts = bLeadingZeroRun && strFrac.size() == nS + 1;
-        else
-            bRestCounts = strFrac.size() == nS + 1;
-    }
-    if (bRestCounts && !strRest.empty()) {
+    if (!strRest.empty()) {
         if (strRest[0] == '.' && bPoint) {
             out.nErr = -2044;
             return out;
         }
-        size_t k = 0;
-        while (k < strRest.size() && strRest[k] == ' ')
-            ++k;
-        if (k < strRest.size()) {
+        size_t k = strRest.find_first_not_of(' ');
+        if (k != std::string::npos) {
             out.nErr = (strRest[k] == '+' || strRest[k] == '-') ? -2054 : -2045;
             return out;
         }

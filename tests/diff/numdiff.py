@@ -17,6 +17,7 @@ run goes on after it.
 
 import argparse
 import random
+import re
 import subprocess
 import sys
 import decimal
@@ -371,79 +372,36 @@ def m_convert(typ, a):
     return str(val)
 
 
+NUMBER_TEXT = re.compile(r" *([+-]?)([0-9]*)(?:\.([0-9]*))?")
+
+
 def m_parse(s, L, S):
-    """ParseStr into a number of length L and scale S: (code, value)."""
+    """ParseStr into a number of length L and scale S: (code, value).
+
+    The whole text is judged: blanks, one sign, digits with at most one point,
+    blanks. More integer digits than the capacity fail first (the library
+    reads them before anything after them); then the rest after the number:
+    a second point -2044, a sign after blanks -2054, anything else but blanks
+    -2045. The value is rounded half away from zero, only the first decimal
+    beyond the scale deciding; a carry out of the capacity is an overflow."""
     if s is None or s == "":
         return 0, None
     cap = L - S
-    n = len(s)
-    i = 0
-    while i < n and s[i] == " ":
-        i += 1
-    neg = False
-    if i < n and s[i] == "-":
-        neg = True
-        i += 1
-    elif i < n and s[i] == "+":
-        i += 1
-    while i < n and s[i] == "0":
-        i += 1
-    point = False
-    e = 0
-    pos = 0
-    digs = []
-    rounding = False
-    if i < n and s[i] == ".":
-        i += 1
-        point = True
-        e = -1
-        pos = cap
-        # Zeros right after a leading point are skipped up to the place
-        # beyond the scale, never further.
-        while i < n and s[i] == "0" and pos <= L:
-            e -= 1
-            pos += 1
-            i += 1
-    while i < n:
-        c = s[i]
-        if "0" <= c <= "9":
-            if pos >= cap:
-                if not point:
-                    return OVERFLOW, None
-                if pos > L:
-                    break
-                if pos == L:
-                    if c < "5":
-                        break
-                    rounding = True
-            digs.append(c)
-            pos += 1
-            i += 1
-            continue
-        if c == ".":
-            if point:
-                return -2044, None
-            point = True
-            e = len(digs) - 1
-            pos = cap
-            i += 1
-            continue
-        while i < n and s[i] == " ":
-            i += 1
-        if i >= n:
-            break
-        if s[i] in "+-":
-            return -2054, None
-        return -2045, None
-    if not digs:
+    m = NUMBER_TEXT.match(s)
+    sign, ip, fp = m.group(1), m.group(2).lstrip("0"), m.group(3) or ""
+    rest = s[m.end():]
+    if len(ip) > cap:
+        return OVERFLOW, None
+    if rest.startswith("."):
+        return -2044, None
+    rest = rest.lstrip(" ")
+    if rest:
+        return (-2054 if rest[0] in "+-" else -2045), None
+    v = rnd(Decimal(sign + (ip or "0") + "." + fp[:S + 1] + "0"), S)
+    if v == 0:
         return 0, ZERO
-    if not point:
-        e = len(digs) - 1
-    v = Decimal(("-" if neg else "") + "".join(digs)).scaleb(e - len(digs) + 1, context=CTX)
-    if rounding:
-        v = rnd(v, S)
-        if exp_of(v) >= cap:
-            return OVERFLOW, None
+    if exp_of(v) >= cap:
+        return OVERFLOW, None
     return 0, v
 
 
