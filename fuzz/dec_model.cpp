@@ -236,6 +236,35 @@ bool ParseClean(const std::string& str, Dec* pOut)
     return true;
 }
 
+int ParseText(const std::string& str, int nIntLen, Dec* pOut)
+{
+    *pOut = Null();
+    size_t i = str.find_first_not_of(' ');
+    if (i == std::string::npos)
+        return ParseClean(str, pOut) ? 0 : -2045;
+    if (str[i] == '-' || str[i] == '+')
+        ++i;
+    size_t nIntStart = i;
+    while (i < str.size() && str[i] >= '0' && str[i] <= '9')
+        ++i;
+    std::string strInt = str.substr(nIntStart, i - nIntStart);
+    size_t nFirst = strInt.find_first_not_of('0');
+    if (nFirst != std::string::npos && static_cast<int>(strInt.size() - nFirst) > nIntLen)
+        return -2053;
+    bool bPoint = i < str.size() && str[i] == '.';
+    if (bPoint) {
+        ++i;
+        while (i < str.size() && str[i] >= '0' && str[i] <= '9')
+            ++i;
+    }
+    if (i < str.size() && str[i] == '.')
+        return -2044;
+    size_t k = str.find_first_not_of(' ', i);
+    if (k != std::string::npos)
+        return (str[k] == '-' || str[k] == '+') ? -2054 : -2045;
+    return ParseClean(str, pOut) ? 0 : -2045;
+}
+
 int CmpMag(const Dec& a, const Dec& b)
 {
     std::string strA, strB;

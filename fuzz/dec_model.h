@@ -36,6 +36,13 @@ std::string Text(const Dec& d);
 // the exact value. "" gives the null value. False for any other text.
 bool ParseClean(const std::string& str, Dec* pOut);
 
+// What a number of integer capacity nIntLen makes of any text, before its
+// rounding: 0 with the exact value for a text that ParseClean reads; else
+// -2053 when the integer part has more significant digits than nIntLen,
+// and otherwise the code of what follows the number: -2044 a second point,
+// -2054 a sign (blanks may stand before it), -2045 anything else.
+int ParseText(const std::string& str, int nIntLen, Dec* pOut);
+
 int CmpMag(const Dec& a, const Dec& b);
 int Cmp(const Dec& a, const Dec& b); // null counts as zero
 Dec Neg(const Dec& a);               // keeps null

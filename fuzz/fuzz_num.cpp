@@ -383,6 +383,19 @@ int ParseModel(const Dec& exact, int nLen, int nScale, Dec* pVal)
     return nCode;
 }
 
+// Parsing any text: the value, or the code of a text that is no number; every
+// failure leaves null.
+int TextModel(const std::string& strText, int nLen, int nScale, Dec* pVal)
+{
+    Dec exact;
+    int nCode = model::ParseText(strText, nLen - nScale, &exact);
+    if (nCode != 0) {
+        *pVal = model::Null();
+        return nCode;
+    }
+    return ParseModel(exact, nLen, nScale, pVal);
+}
+
 // Assignment from an integer: 0 and 1 copy the global numbers (a 1 that does
 // not fit keeps the old value); others go through their text.
 int AssignIntModel(const Dec& v, int nLen, int nScale, Dec* pVal)
@@ -554,29 +567,12 @@ void clsFuzzRun::OpParse(Slot& s, const std::string& strText)
         FUZZ_CHECK(pRet == &num, "parse returns another object");
     });
     std::string strC(strText.c_str()); // the text up to its first NUL
-    Dec exact;
-    if (model::ParseClean(strC, &exact)) {
-        Dec d;
-        int nExpected = ParseModel(exact, s.nLen, s.nScale, &d);
-        FUZZ_CHECK(nCode == nExpected, "parse " + Quote(strC) + " threw " + Num(nCode) + ", expected " +
-                                           Num(nExpected) + " " + Quote(model::Text(d)));
-        s.dec = d;
-        Verify(s, "parse");
-        return;
-    }
-    FUZZ_CHECK(nCode == 0 || nCode == -2044 || nCode == -2045 || nCode == -2053 || nCode == -2054,
-               "parse " + Quote(strC) + " threw " + Num(nCode));
-    if (nCode != 0) {
-        s.dec = model::Null();
-        Verify(s, "failed parse");
-        return;
-    }
-    Resync(s, "parse of unclean text");
-    // The forms agree with one another.
-    clsNumDbFld numOther(s.nLen, s.nScale);
-    int nOther = Run([&] { numOther = CString(strC); });
-    FUZZ_CHECK(nOther == 0 && std::string(numOther.GetRawData()) == num.GetRawData(),
-               "CString form of parse " + Quote(strC) + " differs");
+    Dec d;
+    int nExpected = TextModel(strC, s.nLen, s.nScale, &d);
+    FUZZ_CHECK(nCode == nExpected, "parse " + Quote(strC) + " threw " + Num(nCode) + ", expected " +
+                                       Num(nExpected) + " " + Quote(model::Text(d)));
+    s.dec = d;
+    Verify(s, nCode == 0 ? "parse" : "failed parse");
 }
 
 void clsFuzzRun::OpSetLenScale()
@@ -1115,16 +1111,7 @@ void clsFuzzRun::OpCompareValue()
         std::string strC(strText.c_str());
         strWhat = "text " + Quote(strC);
         Trace("compare " + Describe(s) + " with " + strWhat);
-        Dec exact;
-        if (model::ParseClean(strC, &exact)) {
-            nExpected = ParseModel(exact, g_nDefLen, g_nDefScale, &v);
-        } else {
-            // The temporary is what the text constructor makes of it.
-            std::unique_ptr<clsNumDbFld> ptrTmp;
-            nExpected = Run([&] { ptrTmp.reset(new clsNumDbFld(strC.c_str())); });
-            if (nExpected == 0)
-                v = DecOf(*ptrTmp);
-        }
+        nExpected = TextModel(strC, g_nDefLen, g_nDefScale, &v);
         int nOrder = model::Cmp(s.dec, v);
         if (nType == 7)
             CheckMixed(num, strC.c_str(), nExpected, nOrder, strWhat);
@@ -1176,23 +1163,11 @@ void clsFuzzRun::OpStreams()
     std::string strWord;
     isWord >> strWord;
     std::string strC(strWord.c_str());
-    Dec exact;
-    if (model::ParseClean(strC, &exact)) {
-        Dec d;
-        int nExpected = ParseModel(exact, s.nLen, s.nScale, &d);
-        FUZZ_CHECK(nCode == nExpected, "stream input threw " + Num(nCode) + ", expected " + Num(nExpected));
-        s.dec = d;
-        Verify(s, "stream input");
-        return;
-    }
-    FUZZ_CHECK(nCode == 0 || nCode == -2044 || nCode == -2045 || nCode == -2053 || nCode == -2054,
-               "stream input threw " + Num(nCode));
-    if (nCode != 0) {
-        s.dec = model::Null();
-        Verify(s, "failed stream input");
-    } else {
-        Resync(s, "stream input");
-    }
+    Dec d;
+    int nExpected = TextModel(strC, s.nLen, s.nScale, &d);
+    FUZZ_CHECK(nCode == nExpected, "stream input threw " + Num(nCode) + ", expected " + Num(nExpected));
+    s.dec = d;
+    Verify(s, nCode == 0 ? "stream input" : "failed stream input");
 }
 
 void clsFuzzRun::OpDefaults()
@@ -1264,25 +1239,13 @@ void clsFuzzRun::OpConstruct()
     } else if (nType < 9) {
         std::string strC(ReadText(m_in).c_str());
         Trace("construct from text " + Quote(strC));
-        Dec exact;
-        bool bClean = model::ParseClean(strC, &exact);
-        if (bClean)
-            nExpected = ParseModel(exact, nLen, nScale, &d);
+        nExpected = TextModel(strC, nLen, nScale, &d);
         nCode = Run([&] {
             if (nType == 7)
                 ptrNew.reset(new clsNumDbFld(strC.c_str()));
             else
                 ptrNew.reset(new clsNumDbFld(CString(strC)));
         });
-        if (!bClean) {
-            FUZZ_CHECK(nCode == 0 || nCode == -2044 || nCode == -2045 || nCode == -2053 || nCode == -2054,
-                       "text constructor threw " + Num(nCode));
-            if (nCode == 0) {
-                r.ptrNum = std::move(ptrNew);
-                Resync(r, "text constructor");
-            }
-            return;
-        }
     } else if (nType == 9) {
         int nL = m_in.Range(-3, 103);
         int nS = m_in.Range(-3, 103);

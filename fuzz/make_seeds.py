@@ -149,6 +149,14 @@ def seeds():
         + op(PARSE, b(0), text("99999999.995"), b(0)) + op(PARSE, b(1), text("- 5"), b(0))
         + op(PARSE, b(2), text("1e5"), b(0))
     )
+    yield "text_tails", (
+        number(10, 2, "1.23456e5") + number(10, 2, "1.2349999") + number(38, 8, "0.0000000005 ")
+        + number(10, 0, ".4x")
+        + op(PARSE, b(0), text("1.234.5"), b(0)) + op(PARSE, b(1), text("1.2345-"), b(1))
+        + op(PARSE, b(2), text("0.001x"), b(2)) + op(PARSE, b(3), text("1.2350001  "), b(3))
+        + op(CMPVALUE, b(7, 1), text("1.0000000001x")) + op(STREAMS, b(2, 0), text("1.2349. 5"))
+        + op(CONSTRUCT, b(7, 1), text("0." + "0" * 120 + "1 x"))
+    )
     yield "raw_texts", (
         number(38, 8, "0") + number(38, 8, "1") + number(38, 8, "2") + number(38, 8, "3")
         + op(MISC, b(0), text("  -0012  ")) + op(MISC, b(0), text("2147483648"))
