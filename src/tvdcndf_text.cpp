@@ -156,39 +156,48 @@ void StoreDigit(clsNumScan& scan, int d)
 // integer digit beyond the capacity fails at once with -2053, a second point
 // with -2044. Of the decimals beyond the scale, the first one is stored only
 // when it rounds up (5 or more); it and all after it are read and ignored.
-int ReadDigits(clsNumScan& scan)
+// The loop works on a copy of the scan: the digit bytes are chars, which may
+// alias anything, and each store through them would otherwise send the
+// fields of the caller's scan back to memory.
+int ReadDigits(clsNumScan& scanOut)
 {
+    clsNumScan scan = scanOut;
     const int nCap = scan.nLen - scan.nScale;
+    int nErr = 0;
     for (;; ++scan.p) {
         char ch = *scan.p;
         if (ch >= '0' && ch <= '9') {
-            if (scan.nPos < nCap) {
-                StoreDigit(scan, ch - '0');
-                ++scan.nPos;
-            } else if (!scan.bPoint) {
-                return -2053; // an integer digit beyond the capacity
-            } else if (scan.nPos < scan.nLen) {
-                StoreDigit(scan, ch - '0');
-                ++scan.nPos;
-            } else if (scan.nPos == scan.nLen) {
-                if (ch >= '5') {
-                    StoreDigit(scan, ch - '0');
+            if (scan.nPos >= nCap) {
+                if (!scan.bPoint) {
+                    nErr = -2053; // an integer digit beyond the capacity
+                    break;
+                }
+                if (scan.nPos > scan.nLen)
+                    continue;
+                if (scan.nPos == scan.nLen) {
+                    if (ch < '5') {
+                        ++scan.nPos;
+                        continue;
+                    }
                     scan.bRound = true;
                 }
-                ++scan.nPos;
             }
+            StoreDigit(scan, ch - '0');
+            ++scan.nPos;
             continue;
         }
-        if (ch == '.') {
-            if (scan.bPoint)
-                return -2044;
-            scan.bPoint = true;
-            scan.nExp = scan.nDigits - 1;
-            scan.nPos = nCap;
-            continue;
+        if (ch != '.')
+            break;
+        if (scan.bPoint) {
+            nErr = -2044;
+            break;
         }
-        return 0;
+        scan.bPoint = true;
+        scan.nExp = scan.nDigits - 1;
+        scan.nPos = nCap;
     }
+    scanOut = scan;
+    return nErr;
 }
 
 // What follows the digits: blanks up to the end, or an error: -2054 for a
