@@ -4,6 +4,7 @@
 #include <new>
 
 #include "tvdcndf.h"
+#include "tvdcndf_packed.h"
 
 // ---------------------------------------------------------------------------
 // The global numbers. Their storage needs no construction of its own, so the
@@ -96,6 +97,8 @@ clsNumDbFld::clsNumDbFld(const CString& str) : clsNumDbFld()
 // ---------------------------------------------------------------------------
 namespace {
 
+using namespace tvpacked;
+
 struct clsNumScan {
     const char* p;           // the next character
     int nLen;                // L
@@ -106,6 +109,7 @@ struct clsNumScan {
     bool bRound = false;     // a digit of 5 or more at position L was stored
     int nExp = 0;            // exponent of the first significant digit
     int nDigits = 0;         // digits stored
+    int nHigh = 0;           // the first digit of the pair being filled
     int nPos = 0;            // place of the next digit, at most L + 1
 };
 
@@ -138,16 +142,16 @@ void ReadSignAndLeadingZeros(clsNumScan& scan)
     }
 }
 
-// Puts digit d into the digit bytes: an even count starts a byte as
-// 10 * d + 10, an odd one completes it (negated for a negative value).
-void StoreDigit(clsNumScan& scan, int d)
+// Puts digit d into the digit bytes, each byte complete as written: the first
+// digit of a pair with the pad digit 0, then the pair.
+inline void StoreDigit(clsNumScan& scan, int d)
 {
     char& chByte = scan.pDigitBytes[scan.nDigits / 2];
     if (scan.nDigits % 2 == 0) {
-        chByte = static_cast<char>(10 * d + 10);
+        scan.nHigh = d;
+        chByte = PairByte(10 * d, scan.bNegative);
     } else {
-        int nByte = chByte + d;
-        chByte = static_cast<char>(scan.bNegative ? -nByte : nByte);
+        chByte = PairByte(10 * scan.nHigh + d, scan.bNegative);
     }
     ++scan.nDigits;
 }
@@ -169,7 +173,7 @@ int ReadDigits(clsNumScan& scanOut)
         if (ch >= '0' && ch <= '9') {
             if (scan.nPos >= nCap) {
                 if (!scan.bPoint) {
-                    nErr = -2053; // an integer digit beyond the capacity
+                    nErr = kErrOverflow; // an integer digit beyond the capacity
                     break;
                 }
                 if (scan.nPos > scan.nLen)
@@ -189,7 +193,7 @@ int ReadDigits(clsNumScan& scanOut)
         if (ch != '.')
             break;
         if (scan.bPoint) {
-            nErr = -2044;
+            nErr = kErrDecimalPoint;
             break;
         }
         scan.bPoint = true;
@@ -208,29 +212,23 @@ int JudgeTail(const char* p)
         ++p;
     if (*p == 0)
         return 0;
-    return (*p == '+' || *p == '-') ? -2054 : -2045;
+    return (*p == '+' || *p == '-') ? kErrSign : kErrDigit;
 }
 
-// Completes the digit bytes of a scan that stored digits: negates a half
-// byte of a negative value, drops trailing pairs of zero digits (10 or -10,
-// read as signed bytes whatever the signedness of char) and ends the run with
-// a NUL. Returns the number of digit bytes; the first always stays, as the
-// first stored digit is not 0.
-int FinishDigitBytes(clsNumScan& scan)
+// Packs a scan that stored digits into pBuf: sign and exponent bytes, the
+// digit bytes without trailing zero pairs, a NUL. Returns the length; the
+// first digit byte always stays, as the first stored digit is not 0.
+int PackScan(clsNumScan& scan, char* pBuf)
 {
-    char* pDigitBytes = scan.pDigitBytes;
-    if (scan.nDigits % 2 == 1 && scan.bNegative) {
-        char& chByte = pDigitBytes[scan.nDigits / 2];
-        chByte = static_cast<char>(-chByte);
-    }
+    if (!scan.bPoint)
+        scan.nExp = scan.nDigits - 1;
     int nBytes = (scan.nDigits + 1) / 2;
-    while (static_cast<signed char>(pDigitBytes[nBytes - 1]) == 10 ||
-           static_cast<signed char>(pDigitBytes[nBytes - 1]) == -10) {
-        --nBytes;
-        scan.nDigits -= 2;
-    }
-    pDigitBytes[nBytes] = 0;
-    return nBytes;
+    int nKept = TrimZeroPairs(scan.pDigitBytes, nBytes);
+    scan.nDigits -= 2 * (nBytes - nKept);
+    scan.pDigitBytes[nKept] = 0;
+    pBuf[0] = scan.bNegative ? kSignNegative : kSignPositive;
+    pBuf[1] = EncodeExponentByte(scan.nExp, scan.bNegative);
+    return nKept + 2;
 }
 
 } // namespace
@@ -256,17 +254,12 @@ clsNumDbFld& clsNumDbFld::ParseStr(const char* psz)
     }
 
     if (scan.nDigits == 0) {
-        pBuf[0] = 'o';
+        pBuf[0] = kSignZero;
         m_strData.ReleaseWriteBuf(1);
         CheckValid();
         return *this;
     }
-    if (!scan.bPoint)
-        scan.nExp = scan.nDigits - 1;
-    int nBytes = FinishDigitBytes(scan);
-    pBuf[0] = scan.bNegative ? 'n' : 'p';
-    pBuf[1] = ExponentByte(scan.nExp, scan.bNegative);
-    m_strData.ReleaseWriteBuf(nBytes + 2);
+    m_strData.ReleaseWriteBuf(PackScan(scan, pBuf));
     if (scan.bRound)
         RoundTo(m_nDbFldScale, scan.nDigits - scan.nExp - 1);
     CheckValid();
