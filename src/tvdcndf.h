@@ -232,6 +232,11 @@ protected:
     // t being its own value or, in DoBinaryOp, the left operand's at this
     // number's precision; stored as StoreResult does. other is validated.
     void StoreSum(tvpacked::clsWorkNum& t, const clsNumDbFld& other, bool bSubtract);
+    // The same sum of a packed value (nLen bytes, valid at this number's
+    // precision) and other, made on the packed bytes when neither is zero or
+    // null and neither has more decimals than the scale; false (nothing
+    // done) otherwise.
+    bool StoreSumPacked(const char* pData, int nLen, const clsNumDbFld& other, bool bSubtract);
     void StoreProduct(tvpacked::clsWorkNum& t, const clsNumDbFld& other);
     // Pow of a base that is neither zero nor null, for n other than 0.
     clsNumDbFld PowOfValue(int n) const;

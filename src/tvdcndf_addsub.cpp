@@ -132,6 +132,112 @@ int tvpacked::CompareMagnitude(const clsWorkNum& a, const clsWorkNum& b)
     return a.nDigits == b.nDigits ? 0 : (a.nDigits > b.nDigits ? 1 : -1);
 }
 
+// The larger operand (by exponent, or by magnitude for a difference) gives
+// the frame: slot j + 1 holds its digit byte j as a pair, slot 0 takes a carry.
+// The other operand's pairs are placed into that frame first; with an odd
+// exponent difference each frame pair takes the low digit of one of its bytes
+// and the high digit of the next. The result begins at the first slot that is
+// not 0; when that slot holds a single digit, every pair is formed again one
+// digit further on (a carry into slot 0 always does that).
+int tvpacked::SumPacked(const char* pA, int nLenA, const char* pB, int nLenB, bool bSubtract, char* pOut)
+{
+    const bool bNegA = pA[0] == kSignNegative;
+    const bool bNegB = (pB[0] == kSignNegative) != bSubtract;
+    const int nExpA = DecodeExponentByte(pA[0], pA[1]);
+    const int nExpB = DecodeExponentByte(pB[0], pB[1]);
+    const bool bAdd = bNegA == bNegB;
+    int nOrder = nExpA > nExpB ? 1 : -1;
+    if (nExpA == nExpB)
+        nOrder = bAdd ? 1 : CompareMagnitude(pA, nLenA, pB, nLenB);
+    if (nOrder == 0) {
+        pOut[0] = kSignZero;
+        pOut[1] = 0;
+        return 1;
+    }
+    const bool bAFirst = nOrder > 0;
+    const unsigned char* pHi = reinterpret_cast<const unsigned char*>(bAFirst ? pA : pB) + 2;
+    const unsigned char* pLo = reinterpret_cast<const unsigned char*>(bAFirst ? pB : pA) + 2;
+    const int nHi = (bAFirst ? nLenA : nLenB) - 2;
+    const int nLo = (bAFirst ? nLenB : nLenA) - 2;
+    const int nExpHi = bAFirst ? nExpA : nExpB;
+    const int nShift = nExpHi - (bAFirst ? nExpB : nExpA);
+    const bool bNegative = bAFirst ? bNegA : bNegB;
+
+    const int nSkip = nShift / 2;
+    const int nLoEnd = nSkip + nLo + (nShift & 1);
+    const int n = nHi > nLoEnd ? nHi : nLoEnd;
+    TV_ASSERT(n < kSumFrame);
+    unsigned char aLo[kSumFrame];
+    std::memset(aLo, 0, static_cast<size_t>(n));
+    if (nShift & 1) {
+        aLo[nSkip] = kDigitTables.anHigh[pLo[0]];
+        for (int i = 1; i < nLo; ++i)
+            aLo[nSkip + i] = static_cast<unsigned char>(kDigitTables.anLow10[pLo[i - 1]] + kDigitTables.anHigh[pLo[i]]);
+        aLo[nSkip + nLo] = kDigitTables.anLow10[pLo[nLo - 1]];
+    } else {
+        for (int i = 0; i < nLo; ++i)
+            aLo[nSkip + i] = kDigitTables.anPair[pLo[i]];
+    }
+
+    unsigned char aR[kSumFrame + 1];
+    int nCarry = 0;
+    if (bAdd) {
+        // Below the larger operand's last byte only the other one's pairs
+        // stand, and nothing carries there.
+        for (int j = n - 1; j >= nHi; --j)
+            aR[j + 1] = aLo[j];
+        for (int j = nHi - 1; j >= 0; --j) {
+            int t = kDigitTables.anPair[pHi[j]] + aLo[j] + nCarry;
+            nCarry = t >= kRadix;
+            aR[j + 1] = static_cast<unsigned char>(nCarry ? t - kRadix : t);
+        }
+    } else {
+        for (int j = n - 1; j >= nHi; --j) {
+            int t = -aLo[j] - nCarry;
+            nCarry = t < 0;
+            aR[j + 1] = static_cast<unsigned char>(nCarry ? t + kRadix : t);
+        }
+        for (int j = nHi - 1; j >= 0; --j) {
+            int t = kDigitTables.anPair[pHi[j]] - aLo[j] - nCarry;
+            nCarry = t < 0;
+            aR[j + 1] = static_cast<unsigned char>(nCarry ? t + kRadix : t);
+        }
+        TV_ASSERT(nCarry == 0);
+    }
+    aR[0] = static_cast<unsigned char>(nCarry);
+
+    int nFirst = 0;
+    while (nFirst <= n && aR[nFirst] == 0)
+        ++nFirst;
+    if (nFirst > n) {
+        pOut[0] = kSignZero;
+        pOut[1] = 0;
+        return 1;
+    }
+    int nLast = n;
+    while (aR[nLast] == 0)
+        --nLast;
+    // Slot j holds the places 10^(e + 2 - 2j) and 10^(e + 1 - 2j) of the frame's e.
+    int nExp = nExpHi + 2 - 2 * nFirst;
+    char* pBytes = pOut + 2;
+    int nBytes = 0;
+    if (aR[nFirst] >= 10) {
+        for (int j = nFirst; j <= nLast; ++j)
+            pBytes[nBytes++] = PairByte(aR[j], bNegative);
+    } else {
+        --nExp;
+        for (int j = nFirst; j < nLast; ++j)
+            pBytes[nBytes++] = PairByte(aR[j] % 10 * 10 + aR[j + 1] / 10, bNegative);
+        const int nTail = aR[nLast] % 10 * 10;
+        if (nTail != 0)
+            pBytes[nBytes++] = PairByte(nTail, bNegative);
+    }
+    pOut[0] = bNegative ? kSignNegative : kSignPositive;
+    pOut[1] = EncodeExponentByte(nExp, bNegative);
+    pBytes[nBytes] = 0;
+    return nBytes + 2;
+}
+
 void tvpacked::SignedSum(const clsWorkNum& a, const clsWorkNum& b, bool bSubtract, clsWorkNum& r)
 {
     if (a.bNegative == (b.bNegative != bSubtract)) {
@@ -177,6 +283,26 @@ void clsNumDbFld::SubtractAbs(const clsNumDbFld& other)
     StoreResult(r);
 }
 
+bool clsNumDbFld::StoreSumPacked(const char* pData, int nLen, const clsNumDbFld& other, bool bSubtract)
+{
+    const char* pOther = other.m_strData;
+    const int nOtherLen = other.m_strData.GetLength();
+    // Zero and null operands, and an operand with more decimals than the
+    // scale (its sum is rounded), take the working form.
+    if (nLen <= 1 || nOtherLen <= 1 || StoredDecimals(pData, nLen) > m_nDbFldScale ||
+        StoredDecimals(pOther, nOtherLen) > m_nDbFldScale)
+        return false;
+    char achSum[kSumFrame + 4];
+    const int nSumLen = SumPacked(pData, nLen, pOther, nOtherLen, bSubtract, achSum);
+    // Neither operand has more decimals than the scale, so neither has the
+    // sum: only its integer part can fail to fit.
+    if (StoredIntegerDigits(achSum, nSumLen) > GetIntLen())
+        ThrowUtilException(kErrOverflow);
+    StorePacked(achSum, nSumLen);
+    CheckValid();
+    return true;
+}
+
 void clsNumDbFld::StoreSum(clsWorkNum& t, const clsNumDbFld& other, bool bSubtract)
 {
     clsWorkNum o;
@@ -201,6 +327,8 @@ clsNumDbFld& clsNumDbFld::operator+=(const clsNumDbFld& other)
     other.CheckValid();
     if (other.IsZero())
         return *this;
+    if (StoreSumPacked(m_strData, m_strData.GetLength(), other, false))
+        return *this;
     clsWorkNum t;
     Load(m_strData, m_strData.GetLength(), t);
     StoreSum(t, other, false);
@@ -212,6 +340,8 @@ clsNumDbFld& clsNumDbFld::operator-=(const clsNumDbFld& other)
     CheckValid();
     other.CheckValid();
     if (other.IsZero())
+        return *this;
+    if (StoreSumPacked(m_strData, m_strData.GetLength(), other, true))
         return *this;
     clsWorkNum t;
     Load(m_strData, m_strData.GetLength(), t);

@@ -22,6 +22,10 @@ clsNumDbFld DoBinaryOp(const clsNumDbFld& num1, const clsNumDbFld& num2, int nOp
     switch (nOp) {
     case OP_Add:
     case OP_Subtract:
+        // With no rounding to do, num1 stands at the result's precision as it is.
+        if (numResult.StoreSumPacked(num1.m_strData, num1.m_strData.GetLength(), num2, nOp == OP_Subtract))
+            break;
+        [[fallthrough]];
     case OP_Multiply: {
         // The left operand at the result's precision: its integer digits
         // always fit, since the result's capacity is never the smaller.

@@ -275,6 +275,17 @@ int CompareMagnitude(const char* pA, int nLenA, const char* pB, int nLenB);
 // magnitudes, 1, 0 or -1.
 int CompareMagnitude(const clsWorkNum& a, const clsWorkNum& b);
 
+// Digit bytes of a sum's frame: the span of two valid values (at most 203
+// decimal places) in pairs, and a carry slot.
+constexpr int kSumFrame = kWorkDigits;
+
+// Requires: two valid packed values, neither zero nor null; pOut has room for
+// kSumFrame + 4 bytes. Gives: the packed a + b (a - b when bSubtract), exact,
+// with its NUL in pOut, and its length ("o" and 1 for zero). Adds the digit
+// bytes where they stand, without the working form; the result's exponent
+// and decimals are the caller's to test against a precision.
+int SumPacked(const char* pA, int nLenA, const char* pB, int nLenB, bool bSubtract, char* pOut);
+
 // Requires: a and b normalised and not zero; r may not be a or b. Gives:
 // r = a + b, or a - b when bSubtract, exact and not normalised.
 void SignedSum(const clsWorkNum& a, const clsWorkNum& b, bool bSubtract, clsWorkNum& r);

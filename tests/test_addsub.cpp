@@ -27,6 +27,12 @@ const PackedSumCase kPackedSums[] = {
     {"-0.05", '+', "-0.07", "'n', 11, -22", true},          // negative carry
     {"3", '-', "5", "'n', -10, -30", false},                // the other is the larger
     {"5", '-', "5", "'o'", false},                          // zero difference
+    {"0.99", '+', "0.01", "'p', 10, 20", true},             // odd shift, carry into a new digit
+    {"12345.678", '-', "12345.6", "'p', -12, 88", false},   // two leading pairs cancel
+    {"1234.5", '-', "1234.44", "'p', -12, 70", false},      // one digit left of the leading pair
+    {"-999.999", '-', "0.001", "'n', -13, -20", true},      // carry through every pair
+    {"7000000000000000000000", '-', "0.00000001", "'p', 31, 79, 109, 109, 109, 109, 109, 109, 109, "
+                                                  "109, 109, 109, 109, 109, 109, 109", false},
 };
 
 TEST(NumAddSub, PackedResultsOfTheDigitLoops)
