@@ -253,6 +253,10 @@ protected:
     void SubtractAbs(const clsNumDbFld& other);
     void MultiplyBy(const clsNumDbFld& other);
     void DivideBy(const clsNumDbFld& divisor, clsNumDbFld* pQuotient, clsNumDbFld* pRemainder);
+    // DivideBy and operator= (for an other that is not this number) without
+    // the validity checks of their operands, for callers that made them.
+    void DivideValidated(const clsNumDbFld& divisor, clsNumDbFld* pQuotient, clsNumDbFld* pRemainder);
+    void AssignValidated(const clsNumDbFld& other);
     void DivideCore(const clsNumDbFld& divisor, clsNumDbFld* pQuotient, clsNumDbFld* pRemainder);
 
     // The packed form of the value, one string a number:

@@ -354,6 +354,11 @@ void clsNumDbFld::DivideBy(const clsNumDbFld& divisor, clsNumDbFld* pQuotient, c
 {
     CheckValid();
     divisor.CheckValid();
+    DivideValidated(divisor, pQuotient, pRemainder);
+}
+
+void clsNumDbFld::DivideValidated(const clsNumDbFld& divisor, clsNumDbFld* pQuotient, clsNumDbFld* pRemainder)
+{
     if (divisor.IsZero())
         ThrowUtilException(kErrDivByZero);
     if (IsZero()) {

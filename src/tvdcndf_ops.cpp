@@ -49,11 +49,9 @@ clsNumDbFld DoBinaryOp(const clsNumDbFld& num1, const clsNumDbFld& num2, int nOp
         // The result's one block, for the longest value its length allows, so
         // that the division writes into it without another allocation.
         numResult.m_strData.GetWriteBuf((numResult.m_nDbFldLen + 1) / 2 + 3);
-        numResult = num1;
-        if (nOp == OP_Modulo)
-            numResult %= num2;
-        else
-            numResult /= num2;
+        // Both operands are validated above: neither step checks them again.
+        numResult.AssignValidated(num1);
+        numResult.DivideValidated(num2, nullptr, nOp == OP_Modulo ? &numResult : nullptr);
         break;
     default: ThrowUtilException(kErrInvalidParam);
     }

@@ -198,6 +198,13 @@ clsNumDbFld& clsNumDbFld::operator=(const clsNumDbFld& other)
     if (&other == this)
         return *this;
     other.CheckValid();
+    AssignValidated(other);
+    return *this;
+}
+
+void clsNumDbFld::AssignValidated(const clsNumDbFld& other)
+{
+    using namespace tvpacked;
     const char* pOther = other.m_strData;
     const int nOtherLen = other.m_strData.GetLength();
     // Only a number of larger capacity can hold a value that does not fit.
@@ -211,7 +218,6 @@ clsNumDbFld& clsNumDbFld::operator=(const clsNumDbFld& other)
         StorePacked(pOther, nOtherLen);
         CheckValid();
     }
-    return *this;
 }
 
 void clsNumDbFld::ShiftLeftDigit(char* pDigits)
