@@ -273,20 +273,11 @@ void clsStrBase::SetAt(int nSubscript, char ch)
     m_spstrData->m_ptrData[nSubscript] = ch;
 }
 
-char* clsStrBase::GetWriteBuf(int nMinLen)
+char* clsStrBase::GrowWriteBuf(int nMinLen)
 {
-    if (IsShared() || nMinLen >= GetAllocSiz()) {
-        int nLen = GetLength();
-        AllocDataCopy(nMinLen > nLen ? nMinLen : nLen, m_spstrData->m_ptrData, nLen);
-    }
+    int nLen = GetLength();
+    AllocDataCopy(nMinLen > nLen ? nMinLen : nLen, m_spstrData->m_ptrData, nLen);
     return m_spstrData->m_ptrData;
-}
-
-void clsStrBase::ReleaseWriteBuf(int nNewLen)
-{
-    if (nNewLen < 0)
-        nNewLen = StrLenOrZero(m_spstrData->m_ptrData);
-    SetLength(nNewLen);
 }
 
 void clsStrBase::InitFrom(const char* pData, int nLen)
@@ -314,13 +305,6 @@ void clsStrBase::AllocDataCopy(int nNewLen, const char* pData, int nDataLen)
     ptrNew->m_nDataLen = nDataLen;
     ptrNew->m_ptrData[nDataLen] = 0;
     m_spstrData = ptrNew;
-}
-
-void clsStrBase::SetLength(int nDataLen)
-{
-    TV_ASSERT(!IsShared() && nDataLen >= 0 && m_spstrData->m_nAllocSiz > nDataLen);
-    m_spstrData->m_nDataLen = nDataLen;
-    m_spstrData->m_ptrData[nDataLen] = 0;
 }
 
 void clsStrBase::AssignData(const char* pData, int nLen)

@@ -237,15 +237,34 @@ public:
 
     // A private buffer with room for at least nMinLen characters and a zero
     // byte; length and characters unchanged. End the edit with ReleaseWriteBuf.
-    char* GetWriteBuf(int nMinLen);
+    char* GetWriteBuf(int nMinLen)
+    {
+        if (IsShared() || nMinLen >= GetAllocSiz())
+            return GrowWriteBuf(nMinLen);
+        return m_spstrData->m_ptrData;
+    }
     // Sets the length after a write (-1: up to the first zero byte).
-    void ReleaseWriteBuf(int nNewLen);
+    void ReleaseWriteBuf(int nNewLen)
+    {
+        if (nNewLen < 0)
+            nNewLen = StrLenOrZero(m_spstrData->m_ptrData);
+        SetLength(nNewLen);
+    }
 
 protected:
     void InitFrom(const char* pData, int nLen);
     void AllocData(int nLen);
     void AllocDataCopy(int nNewLen, const char* pData, int nDataLen);
-    void SetLength(int nDataLen);
+    // GetWriteBuf for a string whose block is shared or too small: a new one.
+    char* GrowWriteBuf(int nMinLen);
+    void SetLength(int nDataLen)
+    {
+        // clang-format off
+        TV_ASSERT(!IsShared() && nDataLen >= 0 && m_spstrData->m_nAllocSiz > nDataLen);
+        // clang-format on
+        m_spstrData->m_nDataLen = nDataLen;
+        m_spstrData->m_ptrData[nDataLen] = 0;
+    }
     void AssignData(const char* pData, int nLen);
     void AppendData(const char* pData, int nLen);
     void MakeUnshared();

@@ -224,6 +224,53 @@ TEST(NumOpsDeathTest, UnknownCodeValidatesBothOperandsFirst)
     EXPECT_DEATH((void)DoBinaryOp(numGood, numBroken, -112), "!!\\(nExp < m_nDbFldLen - m_nDbFldScale\\)");
 }
 
+namespace {
+// A number that counts the validity checks made on it.
+struct CheckCountingNum : clsNumDbFld {
+    using clsNumDbFld::clsNumDbFld;
+    void CheckValid() const override
+    {
+        ++m_nChecks;
+        clsNumDbFld::CheckValid();
+    }
+    mutable int m_nChecks = 0;
+};
+} // namespace
+
+// Each operator validates each operand once, whatever steps make its result.
+TEST(NumOps, EachOperandIsCheckedOnce)
+{
+    for (const NamedOp& op : kOps) {
+        SCOPED_TRACE(op.pszName);
+        CheckCountingNum numA("7.25");
+        CheckCountingNum numB("-2.5");
+        numA.m_nChecks = 0;
+        numB.m_nChecks = 0;
+        (void)op.op(numA, numB);
+        EXPECT_EQ(numA.m_nChecks, 1);
+        EXPECT_EQ(numB.m_nChecks, 1);
+    }
+}
+
+// A derived number's own check runs on both sides of an assignment, also at
+// equal lengths and scales.
+TEST(NumOps, AssignmentRunsADerivedNumbersChecks)
+{
+    CheckCountingNum numX("1");
+    CheckCountingNum numA("-12.5");
+    const clsNumDbFld numPlain("3.75");
+    numX.m_nChecks = 0;
+    numA.m_nChecks = 0;
+    // The number's own assignment (the derived one would copy the counter too).
+    clsNumDbFld& numTarget = numX;
+    numTarget = numA;
+    EXPECT_EQ(numA.m_nChecks, 1);
+    EXPECT_EQ(numX.m_nChecks, 1);
+    numTarget = numPlain;
+    EXPECT_EQ(numX.m_nChecks, 2);
+    EXPECT_EQ(TextOf(numX), "3.75");
+}
+
 // ---------------------------------------------------------------------------
 // Pow
 // ---------------------------------------------------------------------------
