@@ -11,7 +11,7 @@ FLAGS=(-std=c++17 -g -O1 -Wall -Wextra -fno-omit-frame-pointer -fsized-deallocat
 # One object per source, in parallel.
 pids=()
 objs=()
-for src in src/*.cpp fuzz/fuzz_num.cpp fuzz/dec_model.cpp; do
+for src in src/*.cpp fuzz/fuzz_num.cpp; do
     obj="$OUT/$(basename "${src%.cpp}").o"
     "$CXX" "${FLAGS[@]}" -Isrc -Ifuzz -Itests -c "$src" -o "$obj" &
     pids+=($!)

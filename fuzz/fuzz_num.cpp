@@ -2,9 +2,9 @@
 // interface. Four numbers are parsed at lengths and scales taken from the
 // input, then a sequence of operations runs on them. Every operation must end
 // in a value or a clsUtilException whose code the error table lists as thrown;
-// every value is compared with a plain reference decimal (dec_model.h) and must
-// pass the cheap invariants: a valid packed form, a text that parses back to
-// the same packed form, digit counts that fit the length and scale.
+// every value is compared with the reference decimal (tests/tv_ref_decimal.h)
+// and must pass the cheap invariants: a valid packed form, a text that parses
+// back to the same packed form, digit counts that fit the length and scale.
 //
 // A failed check prints what was expected and aborts, which libFuzzer reports
 // as a crash and saves the input. Built with libFuzzer (build.sh) or with a
@@ -20,11 +20,11 @@
 #include <sstream>
 #include <string>
 
-#include "dec_model.h"
 #include "tv_num_probe.h"
+#include "tv_ref_decimal.h"
 #include "tvdcndf.h"
 
-using model::Dec;
+using tvref::Dec;
 
 namespace {
 
@@ -291,7 +291,7 @@ struct Slot {
     std::unique_ptr<clsNumDbFld> ptrNum;
     int nLen = 38;
     int nScale = 8;
-    Dec dec = model::Null();
+    Dec dec = tvref::Null();
 };
 
 const int kSlots = 4;
@@ -300,14 +300,14 @@ int g_nDefScale = 8;
 
 std::string Describe(const Slot& s)
 {
-    return "(" + Num(s.nLen) + "," + Num(s.nScale) + ") " + Quote(model::Text(s.dec));
+    return "(" + Num(s.nLen) + "," + Num(s.nScale) + ") " + Quote(tvref::Text(s.dec));
 }
 
 Dec DecOf(const clsNumDbFld& num)
 {
     Dec d;
     std::string strText(static_cast<const char*>(num.GetText()));
-    FUZZ_CHECK(model::ParseClean(strText, &d), "text form " + Quote(strText) + " is no number");
+    FUZZ_CHECK(tvref::ParseClean(strText, &d), "text form " + Quote(strText) + " is no number");
     return d;
 }
 
@@ -323,7 +323,7 @@ void Verify(const Slot& s, const char* pszWhere)
 
     std::string strRaw = num.GetRawData(); // validates the packed form
     std::string strText(static_cast<const char*>(num.GetText()));
-    std::string strExpected = model::Text(s.dec);
+    std::string strExpected = tvref::Text(s.dec);
     FUZZ_CHECK(strText == strExpected, strWhere + ", got " + Quote(strText));
     FUZZ_CHECK(std::string(static_cast<const char*>(num)) == strText, strWhere);
     CString strConverted = num;
@@ -340,17 +340,17 @@ void Verify(const Slot& s, const char* pszWhere)
     // Digit counts: they fit the length and scale.
     int nCurNumLen = -1, nCurScale = -1;
     num.GetCurNumLenScale(&nCurNumLen, &nCurScale);
-    FUZZ_CHECK(nCurScale == model::Decimals(s.dec) && nCurNumLen - nCurScale == model::IntDigits(s.dec),
+    FUZZ_CHECK(nCurScale == tvref::Decimals(s.dec) && nCurNumLen - nCurScale == tvref::IntDigits(s.dec),
                strWhere + ", digit counts " + Num(nCurNumLen) + "," + Num(nCurScale));
     FUZZ_CHECK(num.GetCurScale() == nCurScale && num.GetCurNumLen() == nCurNumLen &&
                    num.GetCurIntLen() == nCurNumLen - nCurScale,
                strWhere);
     FUZZ_CHECK(nCurScale <= nScale && nCurNumLen - nCurScale <= nLen - nScale, strWhere + ", does not fit");
     FUZZ_CHECK(num.GetIntLen() == nLen - nScale, strWhere);
-    FUZZ_CHECK((num.IsZero() != 0) == model::IsZero(s.dec), strWhere);
+    FUZZ_CHECK((num.IsZero() != 0) == tvref::IsZero(s.dec), strWhere);
     FUZZ_CHECK((num.IsNotNegative() != 0) == !s.dec.bNeg, strWhere);
-    if (!model::IsZero(s.dec))
-        FUZZ_CHECK(num.GetExponent() == model::Exponent(s.dec), strWhere);
+    if (!tvref::IsZero(s.dec))
+        FUZZ_CHECK(num.GetExponent() == tvref::Exponent(s.dec), strWhere);
 }
 
 // ---------------------------------------------------------------------------
@@ -363,15 +363,7 @@ void Verify(const Slot& s, const char* pszWhere)
 // from zero to the scale, and a carry that does not fit gives -2053 and null.
 int StoreModel(const Dec& exact, int nLen, int nScale, Dec* pVal)
 {
-    if (!model::Fits(exact, nLen - nScale))
-        return -2053;
-    Dec r = model::Round(exact, nScale);
-    if (!model::Fits(r, nLen - nScale)) {
-        *pVal = model::Null();
-        return -2053;
-    }
-    *pVal = r;
-    return 0;
+    return tvref::StoreValue(exact, nLen, nScale, pVal);
 }
 
 // Parsing a text whose exact value is known: the same, but any failure leaves null.
@@ -379,7 +371,7 @@ int ParseModel(const Dec& exact, int nLen, int nScale, Dec* pVal)
 {
     int nCode = StoreModel(exact, nLen, nScale, pVal);
     if (nCode != 0)
-        *pVal = model::Null();
+        *pVal = tvref::Null();
     return nCode;
 }
 
@@ -387,24 +379,18 @@ int ParseModel(const Dec& exact, int nLen, int nScale, Dec* pVal)
 // failure leaves null.
 int TextModel(const std::string& strText, int nLen, int nScale, Dec* pVal)
 {
-    Dec exact;
-    int nCode = model::ParseText(strText, nLen - nScale, &exact);
-    if (nCode != 0) {
-        *pVal = model::Null();
-        return nCode;
-    }
-    return ParseModel(exact, nLen, nScale, pVal);
+    return tvref::ParseValue(strText, nLen, nScale, pVal);
 }
 
 // Assignment from an integer: 0 and 1 copy the global numbers (a 1 that does
 // not fit keeps the old value); others go through their text.
 int AssignIntModel(const Dec& v, int nLen, int nScale, Dec* pVal)
 {
-    if (model::IsZero(v)) {
-        *pVal = model::Zero();
+    if (tvref::IsZero(v)) {
+        *pVal = tvref::Zero();
         return 0;
     }
-    if (model::Cmp(v, model::FromInt(1)) == 0)
+    if (tvref::Cmp(v, tvref::FromInt(1)) == 0)
         return StoreModel(v, nLen, nScale, pVal);
     return ParseModel(v, nLen, nScale, pVal);
 }
@@ -419,12 +405,12 @@ std::string DoubleText(double d, int nDecimals)
 int AssignDoubleModel(double d, int nLen, int nScale, Dec* pVal)
 {
     if (d == 0.0)
-        return AssignIntModel(model::Zero(), nLen, nScale, pVal);
+        return AssignIntModel(tvref::Zero(), nLen, nScale, pVal);
     if (d == 1.0)
-        return AssignIntModel(model::FromInt(1), nLen, nScale, pVal);
+        return AssignIntModel(tvref::FromInt(1), nLen, nScale, pVal);
     Dec exact;
-    if (!model::ParseClean(DoubleText(d, nScale), &exact)) {
-        *pVal = model::Null();
+    if (!tvref::ParseClean(DoubleText(d, nScale), &exact)) {
+        *pVal = tvref::Null();
         return -2045; // NaN and infinities
     }
     return ParseModel(exact, nLen, nScale, pVal);
@@ -439,27 +425,27 @@ int CompoundModel(int nOp, const Dec& a, const Dec& b, int nLen, int nScale, Dec
     *pVal = a;
     switch (nOp) {
     case CO_Add:
-        return model::IsZero(b) ? 0 : StoreModel(model::Add(a, b), nLen, nScale, pVal);
+        return tvref::IsZero(b) ? 0 : StoreModel(tvref::Add(a, b), nLen, nScale, pVal);
     case CO_Sub:
-        return model::IsZero(b) ? 0 : StoreModel(model::Sub(a, b), nLen, nScale, pVal);
+        return tvref::IsZero(b) ? 0 : StoreModel(tvref::Sub(a, b), nLen, nScale, pVal);
     case CO_Mul:
-        if (model::IsZero(a))
+        if (tvref::IsZero(a))
             return 0;
-        if (model::IsZero(b)) {
+        if (tvref::IsZero(b)) {
             *pVal = b;
             return 0;
         }
-        return StoreModel(model::Mul(a, b), nLen, nScale, pVal);
+        return StoreModel(tvref::Mul(a, b), nLen, nScale, pVal);
     default:
-        if (model::IsZero(b))
+        if (tvref::IsZero(b))
             return -2046;
-        if (model::IsZero(a))
+        if (tvref::IsZero(a))
             return 0;
-        if (model::Exponent(a) - model::Exponent(b) >= nLen - nScale)
+        if (tvref::Exponent(a) - tvref::Exponent(b) >= nLen - nScale)
             return -2053;
         if (nOp == CO_Div)
-            return StoreModel(model::DivTrunc(a, b, nScale + 1), nLen, nScale, pVal);
-        return StoreModel(model::Rem(a, b), nLen, nScale, pVal);
+            return StoreModel(tvref::DivTrunc(a, b, nScale + 1), nLen, nScale, pVal);
+        return StoreModel(tvref::Rem(a, b), nLen, nScale, pVal);
     }
 }
 
@@ -490,7 +476,7 @@ void BinaryPrecision(const Slot& a, int nLenB, int nScaleB, int* pnLen, int* pnS
 
 int BinaryModel(int nOp, const Dec& a, const Dec& b, int nLen, int nScale, Dec* pVal)
 {
-    Dec left = model::Null();
+    Dec left = tvref::Null();
     int nCode = StoreModel(a, nLen, nScale, &left);
     if (nCode != 0)
         return nCode;
@@ -570,7 +556,7 @@ void clsFuzzRun::OpParse(Slot& s, const std::string& strText)
     Dec d;
     int nExpected = TextModel(strC, s.nLen, s.nScale, &d);
     FUZZ_CHECK(nCode == nExpected, "parse " + Quote(strC) + " threw " + Num(nCode) + ", expected " +
-                                       Num(nExpected) + " " + Quote(model::Text(d)));
+                                       Num(nExpected) + " " + Quote(tvref::Text(d)));
     s.dec = d;
     Verify(s, nCode == 0 ? "parse" : "failed parse");
 }
@@ -589,14 +575,14 @@ void clsFuzzRun::OpSetLenScale()
         nExpected = 2001;
     else if (nScale != -1 && (nScale < 0 || nScale > nNewLen))
         nExpected = 2001;
-    else if (nNewLen - nNewScale < s.nLen - s.nScale && model::IntDigits(d) > nNewLen - nNewScale)
+    else if (nNewLen - nNewScale < s.nLen - s.nScale && tvref::IntDigits(d) > nNewLen - nNewScale)
         nExpected = -2053;
     bool bApplied = nExpected == 0; // the new length and scale are taken
     if (bApplied) {
         // Rounding to a smaller scale; a carry that does not fit leaves null.
-        d = model::Round(d, nNewScale);
-        if (!model::Fits(d, nNewLen - nNewScale)) {
-            d = model::Null();
+        d = tvref::Round(d, nNewScale);
+        if (!tvref::Fits(d, nNewLen - nNewScale)) {
+            d = tvref::Null();
             nExpected = -2053;
         }
     }
@@ -616,10 +602,10 @@ void clsFuzzRun::OpRound()
     int nScale = m_in.Range(-3, 103);
     Trace("Round(" + Num(nScale) + ") on " + Describe(s));
     int nEff = nScale < 0 || nScale > s.nScale ? s.nScale : nScale;
-    Dec d = model::Round(s.dec, nEff);
+    Dec d = tvref::Round(s.dec, nEff);
     int nExpected = 0;
-    if (!model::Fits(d, s.nLen - s.nScale)) {
-        d = model::Null();
+    if (!tvref::Fits(d, s.nLen - s.nScale)) {
+        d = tvref::Null();
         nExpected = -2053;
     }
     int nCode = Run([&] { s.ptrNum->Round(nScale); });
@@ -655,20 +641,20 @@ void clsFuzzRun::OpCompound()
     int nExpected = CompoundModel(nOp, a, b, s.nLen, s.nScale, &d);
     int nCode = ApplyCompound(nOp, *s.ptrNum, *o.ptrNum);
     FUZZ_CHECK(nCode == nExpected, std::string(kCompoundNames[nOp]) + " threw " + Num(nCode) + ", expected " +
-                                       Num(nExpected) + " " + Quote(model::Text(d)));
+                                       Num(nExpected) + " " + Quote(tvref::Text(d)));
     s.dec = d;
     Verify(s, kCompoundNames[nOp]);
     if (&s != &o)
         Verify(o, "other operand");
 
     // a + b - b gives a back when nothing rounds (and a - b + b likewise).
-    if (nCode == 0 && (nOp == CO_Add || nOp == CO_Sub) && &s != &o && model::Decimals(b) <= s.nScale &&
-        !model::IsZero(b)) {
+    if (nCode == 0 && (nOp == CO_Add || nOp == CO_Sub) && &s != &o && tvref::Decimals(b) <= s.nScale &&
+        !tvref::IsZero(b)) {
         clsNumDbFld numBack(*s.ptrNum);
         int nBack = ApplyCompound(nOp == CO_Add ? CO_Sub : CO_Add, numBack, *o.ptrNum);
         FUZZ_CHECK(nBack == 0, "undoing " + std::string(kCompoundNames[nOp]) + " threw " + Num(nBack));
-        FUZZ_CHECK(model::Cmp(DecOf(numBack), a) == 0,
-                   "undoing " + std::string(kCompoundNames[nOp]) + " gives " + Quote(model::Text(DecOf(numBack))));
+        FUZZ_CHECK(tvref::Cmp(DecOf(numBack), a) == 0,
+                   "undoing " + std::string(kCompoundNames[nOp]) + " gives " + Quote(tvref::Text(DecOf(numBack))));
     }
 }
 
@@ -717,7 +703,7 @@ void clsFuzzRun::OpBinary()
         }
     });
     FUZZ_CHECK(nCode == nExpected, std::string(kNames[nOp]) + " threw " + Num(nCode) + ", expected " +
-                                       Num(nExpected) + " " + Quote(model::Text(d)));
+                                       Num(nExpected) + " " + Quote(tvref::Text(d)));
     Verify(a, "left operand");
     Verify(b, "right operand");
     if (nCode == 0)
@@ -735,7 +721,7 @@ void clsFuzzRun::OpIntOperand()
     Trace(Describe(a) + " " + kNames[nOp] + " int " + Num(n) + " (defaults " + Num(g_nDefLen) + "," +
           Num(g_nDefScale) + ")");
     Dec b;
-    int nExpected = AssignIntModel(model::FromInt(n), g_nDefLen, g_nDefScale, &b);
+    int nExpected = AssignIntModel(tvref::FromInt(n), g_nDefLen, g_nDefScale, &b);
     int nLen, nScale;
     BinaryPrecision(a, g_nDefLen, g_nDefScale, &nLen, &nScale);
     Dec d;
@@ -751,7 +737,7 @@ void clsFuzzRun::OpIntOperand()
         }
     });
     FUZZ_CHECK(nCode == nExpected, std::string(kNames[nOp]) + " int threw " + Num(nCode) + ", expected " +
-                                       Num(nExpected) + " " + Quote(model::Text(d)));
+                                       Num(nExpected) + " " + Quote(tvref::Text(d)));
     if (nCode == 0)
         Replace(r, *ptrRes, nLen, nScale, d, "operator with int");
 }
@@ -771,35 +757,35 @@ void clsFuzzRun::OpDivide()
     int nExpected = 0;
     Dec dQ = pQ ? pQ->dec : Dec(), dR = pR ? pR->dec : Dec();
     bool bSettled = true;
-    Dec exactR = model::Null();
+    Dec exactR = tvref::Null();
     if (!pQ) {
         nExpected = 2002;
     } else if (pQ == pR) {
         nExpected = 2001;
-    } else if (model::IsZero(bDec)) {
+    } else if (tvref::IsZero(bDec)) {
         nExpected = -2046;
-    } else if (model::IsZero(aDec)) {
+    } else if (tvref::IsZero(aDec)) {
         if (pR)
             nExpected = StoreModel(aDec, pR->nLen, pR->nScale, &dR);
         if (nExpected == 0)
             nExpected = StoreModel(aDec, pQ->nLen, pQ->nScale, &dQ);
-    } else if (model::Exponent(aDec) - model::Exponent(bDec) >= a.nLen - a.nScale) {
+    } else if (tvref::Exponent(aDec) - tvref::Exponent(bDec) >= a.nLen - a.nScale) {
         nExpected = -2053;
     } else {
         // The remainder is stored first; which targets change when a store
         // fails is not modelled.
-        exactR = model::Rem(aDec, bDec);
+        exactR = tvref::Rem(aDec, bDec);
         if (pR)
             nExpected = StoreModel(exactR, pR->nLen, pR->nScale, &dR);
         if (nExpected == 0)
-            nExpected = StoreModel(model::DivTrunc(aDec, bDec, 0), pQ->nLen, pQ->nScale, &dQ);
+            nExpected = StoreModel(tvref::DivTrunc(aDec, bDec, 0), pQ->nLen, pQ->nScale, &dQ);
         bSettled = nExpected == 0;
     }
     clsNumDbFld* pNumQ = pQ ? pQ->ptrNum.get() : nullptr;
     clsNumDbFld* pNumR = pR ? pR->ptrNum.get() : nullptr;
     int nCode = Run([&] { a.ptrNum->Divide(*b.ptrNum, pNumQ, pNumR); });
     FUZZ_CHECK(nCode == nExpected, "Divide threw " + Num(nCode) + ", expected " + Num(nExpected) + " quotient " +
-                                       Quote(model::Text(dQ)) + " remainder " + Quote(model::Text(dR)));
+                                       Quote(tvref::Text(dQ)) + " remainder " + Quote(tvref::Text(dR)));
     if (!bSettled || (nCode != 0 && nCode != 2001 && nCode != 2002 && nCode != -2046)) {
         for (Slot& s : m_aSlots)
             Resync(s, "Divide failed");
@@ -812,12 +798,12 @@ void clsFuzzRun::OpDivide()
     }
     for (const Slot& s : m_aSlots)
         Verify(s, "Divide");
-    if (nCode == 0 && !model::IsZero(aDec)) {
+    if (nCode == 0 && !tvref::IsZero(aDec)) {
         // The quotient has no decimals; a remainder stored without rounding
         // lies below the divisor and has the dividend's sign.
-        FUZZ_CHECK(model::Decimals(dQ) == 0, "Divide quotient has decimals");
-        if (pR && model::Cmp(dR, exactR) == 0)
-            FUZZ_CHECK(model::CmpMag(dR, bDec) < 0 && (model::IsZero(dR) || dR.bNeg == aDec.bNeg),
+        FUZZ_CHECK(tvref::Decimals(dQ) == 0, "Divide quotient has decimals");
+        if (pR && tvref::Cmp(dR, exactR) == 0)
+            FUZZ_CHECK(tvref::CmpMag(dR, bDec) < 0 && (tvref::IsZero(dR) || dR.bNeg == aDec.bNeg),
                        "Divide remainder out of range");
     }
 }
@@ -836,10 +822,10 @@ void clsFuzzRun::OpPow()
         return CompoundModel(CO_Mul, x, y, nL, nS, pOut);
     };
     if (n == 0) {
-        d = model::FromInt(1);
+        d = tvref::FromInt(1);
         nLen = 38;
         nScale = 8;
-    } else if (model::IsZero(a.dec)) {
+    } else if (tvref::IsZero(a.dec)) {
         if (n < 0)
             nExpected = -2055;
         else
@@ -848,7 +834,7 @@ void clsFuzzRun::OpPow()
         bModelled = false; // its magnitude is no int: any listed outcome
     } else {
         int nTmpLen = nLen == nScale ? nLen + 1 : nLen;
-        Dec tmp = model::FromInt(1);
+        Dec tmp = tvref::FromInt(1);
         Dec acc = a.dec;
         long long m = n;
         if (m < 0) {
@@ -881,7 +867,7 @@ void clsFuzzRun::OpPow()
         return;
     }
     FUZZ_CHECK(nCode == nExpected, "Pow threw " + Num(nCode) + ", expected " + Num(nExpected) + " " +
-                                       Quote(model::Text(d)));
+                                       Quote(tvref::Text(d)));
     if (nCode == 0)
         Replace(r, *ptrRes, nLen, nScale, d, "Pow");
 }
@@ -892,7 +878,7 @@ void clsFuzzRun::OpIncDec()
     Slot& s = PickSlot();
     static const char* const kNames[] = {"++x", "--x", "x++", "x--"};
     Trace(std::string(kNames[nForm]) + " on " + Describe(s));
-    Dec one = model::FromInt(1);
+    Dec one = tvref::FromInt(1);
     Dec old = s.dec;
     Dec d = s.dec;
     int nExpected = 0;
@@ -918,7 +904,7 @@ void clsFuzzRun::OpIncDec()
     s.dec = d;
     Verify(s, kNames[nForm]);
     if (ptrOld) {
-        FUZZ_CHECK(std::string(static_cast<const char*>(ptrOld->GetText())) == model::Text(old),
+        FUZZ_CHECK(std::string(static_cast<const char*>(ptrOld->GetText())) == tvref::Text(old),
                    "postfix result is not the old value");
         FUZZ_CHECK(NumProbe::Len(*ptrOld) == s.nLen && NumProbe::Scale(*ptrOld) == s.nScale, "postfix precision");
     }
@@ -939,7 +925,7 @@ void clsFuzzRun::OpUnary()
     int nCode = Run([&] { ptrRes.reset(new clsNumDbFld(nForm == 0 ? -x : x.abs())); });
     FUZZ_CHECK(nCode == 0, "unary operator threw " + Num(nCode));
     Verify(a, "unary operand");
-    Replace(r, *ptrRes, a.nLen, a.nScale, nForm == 0 ? model::Neg(a.dec) : model::Abs(a.dec), "unary");
+    Replace(r, *ptrRes, a.nLen, a.nScale, nForm == 0 ? tvref::Neg(a.dec) : tvref::Abs(a.dec), "unary");
 }
 
 void clsFuzzRun::OpParts()
@@ -950,17 +936,17 @@ void clsFuzzRun::OpParts()
     Trace(std::string(bInteger ? "GetIntegerPart" : "GetDecimalPart") + " of " + Describe(a));
     int nLen = a.nLen, nScale = a.nScale;
     Dec d = a.dec;
-    bool bBelowOne = !model::IsZero(a.dec) && model::Exponent(a.dec) < 0;
+    bool bBelowOne = !tvref::IsZero(a.dec) && tvref::Exponent(a.dec) < 0;
     if (bInteger) {
         if (bBelowOne) {
-            d = model::Zero();
+            d = tvref::Zero();
             nLen = 38;
             nScale = 8;
         } else {
-            d = model::Trunc(a.dec);
+            d = tvref::Trunc(a.dec);
         }
-    } else if (!model::IsZero(a.dec) && !bBelowOne) {
-        d = model::Sub(a.dec, model::Trunc(a.dec));
+    } else if (!tvref::IsZero(a.dec) && !bBelowOne) {
+        d = tvref::Sub(a.dec, tvref::Trunc(a.dec));
     }
     std::unique_ptr<clsNumDbFld> ptrRes;
     int nCode = Run([&] {
@@ -976,16 +962,16 @@ void clsFuzzRun::OpParts()
 int ConvertModel(const Dec& d, bool bUnsigned, long long nMin, long long nMax, long long* pnValue)
 {
     *pnValue = 0;
-    if (model::IsZero(d))
+    if (tvref::IsZero(d))
         return 0;
     if (bUnsigned && d.bNeg)
         return -2047;
-    Dec intPart = model::Trunc(d);
-    if (model::CmpMag(intPart, model::FromInt(bUnsigned ? 4294967295LL : 2147483647LL)) > 0)
+    Dec intPart = tvref::Trunc(d);
+    if (tvref::CmpMag(intPart, tvref::FromInt(bUnsigned ? 4294967295LL : 2147483647LL)) > 0)
         return bUnsigned ? -2051 : -2050;
-    if (model::Decimals(d) > 0)
+    if (tvref::Decimals(d) > 0)
         return -2044;
-    long long n = std::stoll(model::Text(d));
+    long long n = std::stoll(tvref::Text(d));
     if (n < nMin || n > nMax)
         return bUnsigned ? -2049 : -2048;
     *pnValue = n;
@@ -1028,7 +1014,7 @@ void clsFuzzRun::OpConvert()
     }
     double dValue = 0;
     int nCode = Run([&] { dValue = static_cast<double>(num); });
-    std::string strText = model::Text(s.dec);
+    std::string strText = tvref::Text(s.dec);
     double dExpected = strText.empty() ? 0.0 : std::strtod(strText.c_str(), nullptr);
     FUZZ_CHECK(nCode == 0 && (dValue == dExpected || (std::isnan(dValue) && std::isnan(dExpected))),
                "conversion to double gave code " + Num(nCode));
@@ -1081,17 +1067,17 @@ void clsFuzzRun::OpCompareValue()
         long long n = ReadInteger(m_in);
         Dec exact;
         switch (nType) {
-        case 0: n = static_cast<short>(n); exact = model::FromInt(n); break;
-        case 1: n = static_cast<USHORT>(n); exact = model::FromInt(n); break;
-        case 2: n = static_cast<int>(n); exact = model::FromInt(n); break;
-        case 3: n = static_cast<UINT>(n); exact = model::FromInt(n); break;
-        case 4: exact = model::FromInt(n); break;
-        default: exact = model::FromUInt(static_cast<unsigned long long>(n)); break;
+        case 0: n = static_cast<short>(n); exact = tvref::FromInt(n); break;
+        case 1: n = static_cast<USHORT>(n); exact = tvref::FromInt(n); break;
+        case 2: n = static_cast<int>(n); exact = tvref::FromInt(n); break;
+        case 3: n = static_cast<UINT>(n); exact = tvref::FromInt(n); break;
+        case 4: exact = tvref::FromInt(n); break;
+        default: exact = tvref::FromUInt(static_cast<unsigned long long>(n)); break;
         }
-        strWhat = "integer type " + Num(nType) + " value " + model::Text(exact);
+        strWhat = "integer type " + Num(nType) + " value " + tvref::Text(exact);
         nExpected = AssignIntModel(exact, g_nDefLen, g_nDefScale, &v);
         Trace("compare " + Describe(s) + " with " + strWhat);
-        int nOrder = model::Cmp(s.dec, v);
+        int nOrder = tvref::Cmp(s.dec, v);
         switch (nType) {
         case 0: CheckMixed(num, static_cast<short>(n), nExpected, nOrder, strWhat); break;
         case 1: CheckMixed(num, static_cast<USHORT>(n), nExpected, nOrder, strWhat); break;
@@ -1105,14 +1091,14 @@ void clsFuzzRun::OpCompareValue()
         strWhat = "double " + DoubleText(dValue, 20);
         Trace("compare " + Describe(s) + " with " + strWhat);
         nExpected = AssignDoubleModel(dValue, g_nDefLen, g_nDefScale, &v);
-        CheckMixed(num, dValue, nExpected, model::Cmp(s.dec, v), strWhat);
+        CheckMixed(num, dValue, nExpected, tvref::Cmp(s.dec, v), strWhat);
     } else {
         std::string strText = ReadText(m_in);
         std::string strC(strText.c_str());
         strWhat = "text " + Quote(strC);
         Trace("compare " + Describe(s) + " with " + strWhat);
         nExpected = TextModel(strC, g_nDefLen, g_nDefScale, &v);
-        int nOrder = model::Cmp(s.dec, v);
+        int nOrder = tvref::Cmp(s.dec, v);
         if (nType == 7)
             CheckMixed(num, strC.c_str(), nExpected, nOrder, strWhat);
         else
@@ -1133,10 +1119,10 @@ void clsFuzzRun::OpCompareNumbers()
         nAbs = a.ptrNum->CompareAbs(*b.ptrNum);
     });
     FUZZ_CHECK(nCode == 0, "comparison threw " + Num(nCode));
-    FUZZ_CHECK(nCmp == model::Cmp(a.dec, b.dec) && nRev == -nCmp, "Compare gave " + Num(nCmp) + ", " + Num(nRev));
+    FUZZ_CHECK(nCmp == tvref::Cmp(a.dec, b.dec) && nRev == -nCmp, "Compare gave " + Num(nCmp) + ", " + Num(nRev));
     FUZZ_CHECK(nAbs >= -1 && nAbs <= 1, "CompareAbs gave " + Num(nAbs));
-    if (!model::IsZero(a.dec) && !model::IsZero(b.dec))
-        FUZZ_CHECK(nAbs == model::CmpMag(a.dec, b.dec), "CompareAbs gave " + Num(nAbs));
+    if (!tvref::IsZero(a.dec) && !tvref::IsZero(b.dec))
+        FUZZ_CHECK(nAbs == tvref::CmpMag(a.dec, b.dec), "CompareAbs gave " + Num(nAbs));
     Verify(a, "Compare");
     Verify(b, "Compare");
 }
@@ -1149,7 +1135,7 @@ void clsFuzzRun::OpStreams()
         Trace("stream out " + Describe(s) + " width " + Num(nWidth));
         std::ostringstream os;
         os << std::setw(nWidth) << std::setfill('*') << *s.ptrNum << '|';
-        std::string strText = model::Text(s.dec);
+        std::string strText = tvref::Text(s.dec);
         std::string strPad(nWidth > static_cast<int>(strText.size()) ? nWidth - strText.size() : 0, '*');
         FUZZ_CHECK(os.str() == strPad + strText + "|", "stream output " + Quote(os.str()));
         Verify(s, "stream output");
@@ -1216,9 +1202,9 @@ void clsFuzzRun::OpConstruct()
         case 3: n = static_cast<UINT>(n); break;
         default: break;
         }
-        exact = nType == 5 ? model::FromUInt(static_cast<unsigned long long>(n)) : model::FromInt(n);
-        Trace("construct from integer type " + Num(nType) + " " + model::Text(exact));
-        Dec old = model::Null();
+        exact = nType == 5 ? tvref::FromUInt(static_cast<unsigned long long>(n)) : tvref::FromInt(n);
+        Trace("construct from integer type " + Num(nType) + " " + tvref::Text(exact));
+        Dec old = tvref::Null();
         d = old;
         nExpected = AssignIntModel(exact, nLen, nScale, &d);
         nCode = Run([&] {
@@ -1264,7 +1250,7 @@ void clsFuzzRun::OpConstruct()
         nLen = nL;
         nScale = nS == -1 ? 0 : nS;
         nExpected = (nL < 1 || nL > MAX_NumDbFldLen || nS < -1 || nS > nL) ? 2001 : 0;
-        d = model::Null();
+        d = tvref::Null();
     } else {
         const Slot& o = PickSlot();
         Trace("copy construct " + Describe(o));
@@ -1274,7 +1260,7 @@ void clsFuzzRun::OpConstruct()
         nCode = Run([&] { ptrNew.reset(new clsNumDbFld(*o.ptrNum)); });
     }
     FUZZ_CHECK(nCode == nExpected, "constructor threw " + Num(nCode) + ", expected " + Num(nExpected) + " " +
-                                       Quote(model::Text(d)));
+                                       Quote(tvref::Text(d)));
     if (nCode == 0) {
         r.ptrNum = std::move(ptrNew);
         r.nLen = nLen;
@@ -1301,8 +1287,8 @@ void clsFuzzRun::OpAssignValue()
         case 3: n = static_cast<UINT>(n); break;
         default: break;
         }
-        Dec exact = nType == 5 ? model::FromUInt(static_cast<unsigned long long>(n)) : model::FromInt(n);
-        Trace("assign integer type " + Num(nType) + " " + model::Text(exact) + " to " + Describe(s));
+        Dec exact = nType == 5 ? tvref::FromUInt(static_cast<unsigned long long>(n)) : tvref::FromInt(n);
+        Trace("assign integer type " + Num(nType) + " " + tvref::Text(exact) + " to " + Describe(s));
         nExpected = AssignIntModel(exact, s.nLen, s.nScale, &d);
         nCode = Run([&] {
             clsNumDbFld* pRet = nullptr;
@@ -1323,7 +1309,7 @@ void clsFuzzRun::OpAssignValue()
         nCode = Run([&] { num = dValue; });
     }
     FUZZ_CHECK(nCode == nExpected, "assignment of a value threw " + Num(nCode) + ", expected " + Num(nExpected) +
-                                       " " + Quote(model::Text(d)));
+                                       " " + Quote(tvref::Text(d)));
     s.dec = d;
     Verify(s, "assignment of a value");
 }
@@ -1361,7 +1347,7 @@ void clsFuzzRun::CheckRawText(const std::string& strText)
     }
     (void)bSign;
     Dec mag;
-    model::ParseClean(strDigits, &mag);
+    tvref::ParseClean(strDigits, &mag);
     mag.bNull = false;
 
     for (int bUnsigned = 0; bUnsigned < 2; ++bUnsigned) {
@@ -1384,13 +1370,13 @@ void clsFuzzRun::CheckRawText(const std::string& strText)
             if (bPlain) {
                 int nExpected = 0;
                 long long nExpectedValue = 0;
-                Dec limit = model::FromInt(bUnsigned ? 4294967295LL : 2147483647LL);
+                Dec limit = tvref::FromInt(bUnsigned ? 4294967295LL : 2147483647LL);
                 if (bUnsigned && bNeg)
                     nExpected = -4026;
-                else if (model::CmpMag(mag, limit) > 0)
+                else if (tvref::CmpMag(mag, limit) > 0)
                     nExpected = bUnsigned ? -4030 : -4029;
                 else
-                    nExpectedValue = (bNeg ? -1 : 1) * std::stoll(model::Text(mag));
+                    nExpectedValue = (bNeg ? -1 : 1) * std::stoll(tvref::Text(mag));
                 FUZZ_CHECK(nErr == nExpected && (nErr != 0 || nValue == nExpectedValue),
                            "StrToLong of a plain integer gave " + Num(nValue) + " status " + Num(nErr));
                 if (bEnd && nErr == 0)
@@ -1426,7 +1412,7 @@ void clsFuzzRun::CheckRawText(const std::string& strText)
                "CheckNumber status " + Num(nStatus));
     FUZZ_CHECK(nErrPos >= 0 && nErrPos <= nLen && nDigits >= nDecimals && nDecimals >= 0, "CheckNumber counts");
     Dec exact;
-    if (model::ParseClean(strC, &exact)) {
+    if (tvref::ParseClean(strC, &exact)) {
         // Digits after the leading zeros and decimals up to the last non-zero one.
         size_t nPoint = strC.find('.');
         std::string strInt, strFrac;
@@ -1497,7 +1483,7 @@ void clsFuzzRun::Go()
     for (Slot& s : m_aSlots) {
         ReadLenScale(m_in, &s.nLen, &s.nScale);
         s.ptrNum.reset(new clsNumDbFld(s.nLen, s.nScale));
-        s.dec = model::Null();
+        s.dec = tvref::Null();
         Verify(s, "(length, scale) constructor");
         std::string strText = ReadText(m_in);
         OpParse(s, strText);

@@ -1,5 +1,5 @@
 // Addition, subtraction, multiplication, comparison and the integer and
-// decimal parts against exact arithmetic on digit strings (tv_exact_model.h):
+// decimal parts against exact arithmetic on digit strings (tv_ref_decimal.h):
 // random operands at many lengths and scales, and tables of long carries and
 // borrows. Every result must be the exact one rounded half away from zero to
 // the number's scale, or -2053 exactly when that does not fit, with the number
@@ -13,12 +13,12 @@
 #include <sstream>
 #include <string>
 
-#include "tv_exact_model.h"
+#include "tv_ref_decimal.h"
 #include "tv_test_util.h"
 
 namespace {
 
-using tvexact::Dec;
+using tvref::Dec;
 
 // The seed of the random tests here, unless TV_TEST_SEED gives another; each
 // test draws from it plus its own offset.
@@ -32,7 +32,7 @@ struct Operand {
     std::string strText;
     bool IsNull() const { return strText.empty(); }
     bool IsZeroOrNull() const { return strText.empty() || strText == "0"; }
-    Dec Value() const { return tvexact::FromText(IsNull() ? "0" : strText); }
+    Dec Value() const { return tvref::FromText(IsNull() ? "0" : strText); }
 };
 
 std::string Describe(const Operand& op)
@@ -118,7 +118,7 @@ public:
             }
         }
         std::string strText = (Uniform(0, 1) ? "-" : "") + strInt + (strFrac.empty() ? "" : "." + strFrac);
-        return tvexact::ToText(tvexact::FromText(strText));
+        return tvref::Text(tvref::FromText(strText));
     }
 
     Operand Next()
@@ -159,14 +159,14 @@ struct Expected {
     std::string strText;
 };
 
-Expected FromStored(const tvexact::Stored& stored, const Operand& x)
+Expected FromStored(const tvref::Outcome& stored, const Operand& x)
 {
     Expected out;
     out.nErr = stored.nErr;
     if (stored.nErr == 0)
         out.strText = stored.strText;
-    else if (stored.bKept)
-        out.strText = x.strText;
+    else if (!stored.bNullAfter)
+        out.strText = x.strText; // kept
     // else the null value: ""
     return out;
 }
@@ -182,12 +182,12 @@ Expected Expect(Op op, const Operand& x, const Operand& y)
             out.strText = y.strText; // zero, or the null value
             return out;
         }
-        return FromStored(tvexact::Store(tvexact::Mul(x.Value(), y.Value()), x.nLen, x.nScale), x);
+        return FromStored(tvref::Store(tvref::Mul(x.Value(), y.Value()), x.nLen, x.nScale), x);
     }
     if (y.IsZeroOrNull())
         return out; // adding or subtracting zero or null changes nothing
-    Dec exact = op == Op::Add ? tvexact::Add(x.Value(), y.Value()) : tvexact::Sub(x.Value(), y.Value());
-    return FromStored(tvexact::Store(exact, x.nLen, x.nScale), x);
+    Dec exact = op == Op::Add ? tvref::Add(x.Value(), y.Value()) : tvref::Sub(x.Value(), y.Value());
+    return FromStored(tvref::Store(exact, x.nLen, x.nScale), x);
 }
 
 // Runs x op= y (y the very same number when bSelf) and compares with the
@@ -283,7 +283,7 @@ TEST(ArithRandom, RoundingCarriesNearTheCapacity)
         for (size_t k = strTail.size() - std::min<size_t>(strTail.size(), src.Uniform(0, 2)); k < strTail.size(); ++k)
             strTail[k] = static_cast<char>('0' + src.Uniform(0, 9));
         bool bNeg = src.Uniform(0, 1) == 1;
-        x.strText = tvexact::ToText(tvexact::FromText((bNeg ? "-" : "") + strInt + "." + strFrac));
+        x.strText = tvref::Text(tvref::FromText((bNeg ? "-" : "") + strInt + "." + strFrac));
 
         Op op = static_cast<Op>(src.Uniform(0, 2));
         Operand y;
@@ -303,11 +303,11 @@ TEST(ArithRandom, RoundingCarriesNearTheCapacity)
             y.strText = "0." + std::string(static_cast<size_t>(x.nScale), '0') +
                         src.Digits(y.nScale - x.nScale, src.Uniform(0, 1));
         }
-        y.strText = tvexact::ToText(tvexact::FromText(y.strText));
+        y.strText = tvref::Text(tvref::FromText(y.strText));
         if (op == Op::Subtract || (op == Op::Multiply && src.Uniform(0, 3) == 0))
-            y.strText = tvexact::ToText(tvexact::Negated(y.Value()));
+            y.strText = tvref::Text(tvref::Neg(y.Value()));
         if (bNeg && op != Op::Multiply)
-            y.strText = tvexact::ToText(tvexact::Negated(y.Value())); // away from zero, like x
+            y.strText = tvref::Text(tvref::Neg(y.Value())); // away from zero, like x
 
         Expected want = Expect(op, x, y);
         if (want.nErr != 0 && want.strText.empty())
@@ -391,16 +391,16 @@ void RunCarryTable(Op op)
                 Operand x{c.nLen, c.nScale, nOrder ? c.pszY : c.pszX};
                 Operand y{c.nLen, c.nScale, nOrder ? c.pszX : c.pszY};
                 if (nSigns & 1)
-                    x.strText = tvexact::ToText(tvexact::Negated(x.Value()));
+                    x.strText = tvref::Text(tvref::Neg(x.Value()));
                 if (nSigns & 2)
-                    y.strText = tvexact::ToText(tvexact::Negated(y.Value()));
+                    y.strText = tvref::Text(tvref::Neg(y.Value()));
                 std::string strFault = RunOne(op, x, y, false);
                 EXPECT_EQ(strFault, "") << Describe(x) << " " << OpName(op) << " " << Describe(y);
                 // The same, with the other operand at length 100 and scale 100
                 // when it is below one, or at 100 and 50: scales that differ.
                 Operand yWide = y;
                 yWide.nLen = 100;
-                yWide.nScale = tvexact::IntDigits(y.Value()) == 0 ? 100 : 50;
+                yWide.nScale = tvref::IntDigits(y.Value()) == 0 ? 100 : 50;
                 strFault = RunOne(op, x, yWide, false);
                 EXPECT_EQ(strFault, "") << Describe(x) << " " << OpName(op) << " " << Describe(yWide);
             }
@@ -439,14 +439,14 @@ TEST(ArithRandom, ComparisonsMatchExactOrder)
         else if (src.Uniform(0, 9) == 0 && !x.IsZeroOrNull())
             y.strText = x.strText[0] == '-' ? x.strText.substr(1) : "-" + x.strText; // opposite values
         // y must fit its own precision.
-        if (tvexact::IntDigits(y.Value()) > y.nLen - y.nScale || y.Value().nScale > y.nScale) {
+        if (tvref::IntDigits(y.Value()) > y.nLen - y.nScale || tvref::Decimals(y.Value()) > y.nScale) {
             y.nLen = 100;
             y.nScale = x.nScale;
         }
         clsNumDbFld numX = Build(x);
         clsNumDbFld numY = Build(y);
-        int nWant = tvexact::Compare(x.Value(), y.Value());
-        int nWantAbs = tvexact::CompareAbs(x.Value(), y.Value());
+        int nWant = tvref::Cmp(x.Value(), y.Value());
+        int nWantAbs = tvref::CmpMag(x.Value(), y.Value());
         int nGot = numX.Compare(numY);
         int nGotBack = numY.Compare(numX);
         int nGotAbs = numX.CompareAbs(numY);
@@ -474,10 +474,10 @@ TEST(ArithRandom, IntegerAndDecimalPartsMatchTruncation)
         clsNumDbFld numDec = numX.GetDecimalPart();
 
         Dec v = x.Value();
-        bool bBelowOne = !x.IsZeroOrNull() && tvexact::IntDigits(v) == 0;
-        std::string strWantInt = x.IsZeroOrNull() ? x.strText : tvexact::ToText(tvexact::IntegerPart(v));
+        bool bBelowOne = !x.IsZeroOrNull() && tvref::IntDigits(v) == 0;
+        std::string strWantInt = x.IsZeroOrNull() ? x.strText : tvref::Text(tvref::Trunc(v));
         std::string strWantDec =
-            (x.IsZeroOrNull() || bBelowOne) ? x.strText : tvexact::ToText(tvexact::Sub(v, tvexact::IntegerPart(v)));
+            (x.IsZeroOrNull() || bBelowOne) ? x.strText : tvref::Text(tvref::Sub(v, tvref::Trunc(v)));
         int nWantIntLen = bBelowOne ? 38 : x.nLen;
         int nWantIntScale = bBelowOne ? 8 : x.nScale;
 

@@ -15,7 +15,7 @@
 #include <string>
 #include <utility>
 
-#include "tv_exact_div_model.h"
+#include "tv_ref_decimal.h"
 #include "tv_test_util.h"
 #include "tvdcndf_packed.h"
 
@@ -96,7 +96,7 @@ clsWorkNum WorkOf(const Digits& d, bool bNegative)
 // a - q * b, from the reference model.
 std::pair<Digits, Digits> ExpectedDivision(const Digits& a, const Digits& b, int nLowQ)
 {
-    using namespace tvdivmodel;
+    using namespace tvref;
     const int nLowA = a.nExp - static_cast<int>(a.str.size()) + 1; // exponent of a's last digit
     const int nLowB = b.nExp - static_cast<int>(b.str.size()) + 1;
     // a / (b * 10^nLowQ) = A / B * 10^s
@@ -257,8 +257,8 @@ TEST(DivKernel, EveryLengthOfDividendAndDivisor)
 // at times only after the multiply-subtract (the add-back step).
 TEST(DivKernel, DividendsNearAMultipleOfTheDivisor)
 {
-    using tvdivmodel::AddInt;
-    using tvdivmodel::SubInt;
+    using tvref::AddInt;
+    using tvref::SubInt;
     const std::string kNines8(8, '9');
     const std::string kDivisors[] = {
         kNines8 + kNines8,                           // two words of 10^8 - 1

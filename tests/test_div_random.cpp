@@ -16,13 +16,13 @@
 #include <sstream>
 #include <string>
 
-#include "tv_exact_div_model.h"
+#include "tv_ref_decimal.h"
 #include "tv_test_util.h"
 
 namespace {
 
-using tvdivmodel::Dec;
-using tvdivmodel::Outcome;
+using tvref::Dec;
+using tvref::Outcome;
 
 // The seed of every test here, unless TV_TEST_SEED gives another.
 const unsigned long long kDefaultSeed = 20240611ULL;
@@ -99,7 +99,7 @@ std::string RandomValueText(std::mt19937_64& rng, Precision p)
         strText += nInt > 0 ? strDigits.substr(0, static_cast<size_t>(nInt)) : "0";
         if (nFrac > 0)
             strText += "." + strDigits.substr(static_cast<size_t>(nInt));
-        return tvdivmodel::ToText(tvdivmodel::FromText(strText)); // as the text form writes it
+        return tvref::Text(tvref::FromText(strText)); // as the text form writes it
     }
 }
 
@@ -122,18 +122,20 @@ Operands RandomOperands(std::mt19937_64& rng)
     ops.strB = RandomValueText(rng, ops.pb);
     if (std::uniform_int_distribution<int>(0, 3)(rng) == 0) {
         // The dividend's digits placed anywhere the divisor's precision allows.
-        Dec a = tvdivmodel::FromText(ops.strA);
-        Dec b = a;
-        b.bNeg = std::uniform_int_distribution<int>(0, 1)(rng) == 1;
-        int nDigits = static_cast<int>(a.strInt.size());
+        std::string strDigits;
+        for (char ch : ops.strA)
+            if (ch != '-' && ch != '.')
+                strDigits += ch;
+        strDigits = tvref::NormInt(strDigits);
+        const bool bNeg = std::uniform_int_distribution<int>(0, 1)(rng) == 1;
+        int nDigits = static_cast<int>(strDigits.size());
         if (nDigits <= ops.pb.nLen) {
             int nLow = nDigits - (ops.pb.nLen - ops.pb.nScale); // the scale must hold the rest
             int nScale = std::uniform_int_distribution<int>(nLow > 0 ? nLow : 0, ops.pb.nScale)(rng);
-            b.nScale = nScale;
-            if (std::uniform_int_distribution<int>(0, 1)(rng) == 1 && b.strInt != "1")
-                b.strInt = tvdivmodel::SubInt(b.strInt, "1"); // one unit less
-            if (!tvdivmodel::IsZeroInt(b.strInt))
-                ops.strB = tvdivmodel::ToText(b);
+            if (std::uniform_int_distribution<int>(0, 1)(rng) == 1 && strDigits != "1")
+                strDigits = tvref::SubInt(strDigits, "1"); // one unit less
+            if (!tvref::IsZeroInt(strDigits))
+                ops.strB = tvref::Text(tvref::FromDigits(bNeg, strDigits, nScale));
         }
     }
     return ops;
@@ -163,7 +165,7 @@ int ErrorOf(F&& fn)
 // The early overflow: the exponent difference reaches the dividend's capacity.
 bool EarlyOverflow(const Dec& a, const Dec& b, int nCapacity)
 {
-    return tvdivmodel::Exponent(a) - tvdivmodel::Exponent(b) >= nCapacity;
+    return tvref::Exponent(a) - tvref::Exponent(b) >= nCapacity;
 }
 
 // Checks what a target holds against the model's outcome; strBefore is what
@@ -188,18 +190,18 @@ bool EarlyOverflow(const Dec& a, const Dec& b, int nCapacity)
 // a /= b at the dividend's own precision, against the exact quotient.
 void CheckQuotientWithDecimals(unsigned long long nSeed, const Operands& ops)
 {
-    Dec a = tvdivmodel::FromText(ops.strA);
-    Dec b = tvdivmodel::FromText(ops.strB);
+    Dec a = tvref::FromText(ops.strA);
+    Dec b = tvref::FromText(ops.strB);
 
     Outcome want;
     if (EarlyOverflow(a, b, ops.pa.nLen - ops.pa.nScale)) {
         want.nErr = -2053;
     } else {
-        Dec t = tvdivmodel::QuotientAt(a, b, ops.pa.nScale).truncated;
-        Dec r = tvdivmodel::RoundedQuotient(a, b, ops.pa.nScale);
-        want = tvdivmodel::Store(t, ops.pa.nLen, ops.pa.nScale);
+        Dec t = tvref::DivTrunc(a, b, ops.pa.nScale);
+        Dec r = tvref::RoundedQuotient(a, b, ops.pa.nScale);
+        want = tvref::Store(t, ops.pa.nLen, ops.pa.nScale);
         if (want.nErr == 0)
-            want = tvdivmodel::Store(r, ops.pa.nLen, ops.pa.nScale);
+            want = tvref::Store(r, ops.pa.nLen, ops.pa.nScale);
     }
 
     clsNumDbFld numA = NumAt(ops.pa.nLen, ops.pa.nScale, ops.strA.c_str());
@@ -219,8 +221,8 @@ void CheckIntegerDivision(unsigned long long nSeed, const Operands& ops, std::mt
     Precision pr = std::uniform_int_distribution<int>(0, 2)(rng) == 0 ? ops.pa : RandomPrecision(rng);
     const std::string strQBefore = RandomValueText(rng, pq);
     const std::string strRBefore = RandomValueText(rng, pr);
-    Dec a = tvdivmodel::FromText(ops.strA);
-    Dec b = tvdivmodel::FromText(ops.strB);
+    Dec a = tvref::FromText(ops.strA);
+    Dec b = tvref::FromText(ops.strB);
 
     Outcome wantQ;
     Outcome wantR;
@@ -229,10 +231,10 @@ void CheckIntegerDivision(unsigned long long nSeed, const Operands& ops, std::mt
     if (bEarly) {
         wantQ.nErr = wantR.nErr = wantMod.nErr = -2053;
     } else {
-        std::pair<Dec, Dec> qr = tvdivmodel::IntegerDivision(a, b);
-        wantR = tvdivmodel::Store(qr.second, pr.nLen, pr.nScale);
-        wantQ = tvdivmodel::Store(qr.first, pq.nLen, pq.nScale);
-        wantMod = tvdivmodel::Store(qr.second, ops.pa.nLen, ops.pa.nScale);
+        std::pair<Dec, Dec> qr = tvref::IntegerDivision(a, b);
+        wantR = tvref::Store(qr.second, pr.nLen, pr.nScale);
+        wantQ = tvref::Store(qr.first, pq.nLen, pq.nScale);
+        wantMod = tvref::Store(qr.second, ops.pa.nLen, ops.pa.nScale);
     }
 
     const clsNumDbFld numA = NumAt(ops.pa.nLen, ops.pa.nScale, ops.strA.c_str());
@@ -295,7 +297,7 @@ std::string FullPrecisionText(std::mt19937_64& rng, Precision p)
     strText += nInt > 0 ? strDigits.substr(0, nInt) : "0";
     if (p.nScale > 0)
         strText += "." + strDigits.substr(nInt);
-    return tvdivmodel::ToText(tvdivmodel::FromText(strText));
+    return tvref::Text(tvref::FromText(strText));
 }
 
 const int kCases = 3000;
@@ -379,21 +381,21 @@ TEST(DivRandom, OperatorsDivideAtTheChosenPrecision)
             d = ops.pa.nScale >= ops.pb.nScale ? 1 : -1;
         const Precision pRes = d > 0 ? ops.pa : ops.pb;
         const int nCapacity = pRes.nLen - pRes.nScale;
-        Dec a = tvdivmodel::RoundDec(tvdivmodel::FromText(ops.strA), pRes.nScale);
-        Dec b = tvdivmodel::FromText(ops.strB);
+        Dec a = tvref::Round(tvref::FromText(ops.strA), pRes.nScale);
+        Dec b = tvref::FromText(ops.strB);
 
         Outcome wantDiv;
         Outcome wantMod;
-        if (tvdivmodel::IsZero(a)) {
+        if (tvref::IsZero(a)) {
             wantDiv.strText = wantMod.strText = "0";
         } else if (EarlyOverflow(a, b, nCapacity)) {
             wantDiv.nErr = wantMod.nErr = -2053;
         } else {
-            Dec t = tvdivmodel::QuotientAt(a, b, pRes.nScale).truncated;
-            wantDiv = tvdivmodel::Store(t, pRes.nLen, pRes.nScale);
+            Dec t = tvref::DivTrunc(a, b, pRes.nScale);
+            wantDiv = tvref::Store(t, pRes.nLen, pRes.nScale);
             if (wantDiv.nErr == 0)
-                wantDiv = tvdivmodel::Store(tvdivmodel::RoundedQuotient(a, b, pRes.nScale), pRes.nLen, pRes.nScale);
-            wantMod = tvdivmodel::Store(tvdivmodel::IntegerDivision(a, b).second, pRes.nLen, pRes.nScale);
+                wantDiv = tvref::Store(tvref::RoundedQuotient(a, b, pRes.nScale), pRes.nLen, pRes.nScale);
+            wantMod = tvref::Store(tvref::IntegerDivision(a, b).second, pRes.nLen, pRes.nScale);
         }
 
         const clsNumDbFld numA = NumAt(ops.pa.nLen, ops.pa.nScale, ops.strA.c_str());
@@ -422,20 +424,20 @@ TEST(DivRandom, OperatorsDivideAtTheChosenPrecision)
 // above is not an agreement of two faults.
 TEST(DivRandom, ReferenceRoundsAndTruncatesHandWorkedQuotients)
 {
-    using namespace tvdivmodel;
-    EXPECT_EQ(ToText(RoundedQuotient(FromText("2"), FromText("3"), 8)), "0.66666667");
-    EXPECT_EQ(ToText(RoundedQuotient(FromText("-1"), FromText("2"), 0)), "-1");
-    EXPECT_EQ(ToText(RoundedQuotient(FromText("1"), FromText("3"), 0)), "0");
-    EXPECT_EQ(ToText(RoundedQuotient(FromText("123.45"), FromText("-10"), 8)), "-12.345");
+    using namespace tvref;
+    EXPECT_EQ(Text(RoundedQuotient(FromText("2"), FromText("3"), 8)), "0.66666667");
+    EXPECT_EQ(Text(RoundedQuotient(FromText("-1"), FromText("2"), 0)), "-1");
+    EXPECT_EQ(Text(RoundedQuotient(FromText("1"), FromText("3"), 0)), "0");
+    EXPECT_EQ(Text(RoundedQuotient(FromText("123.45"), FromText("-10"), 8)), "-12.345");
     std::pair<Dec, Dec> qr = IntegerDivision(FromText("5.5"), FromText("0.3"));
-    EXPECT_EQ(ToText(qr.first), "18");
-    EXPECT_EQ(ToText(qr.second), "0.1");
+    EXPECT_EQ(Text(qr.first), "18");
+    EXPECT_EQ(Text(qr.second), "0.1");
     qr = IntegerDivision(FromText("-7"), FromText("2"));
-    EXPECT_EQ(ToText(qr.first), "-3");
-    EXPECT_EQ(ToText(qr.second), "-1");
+    EXPECT_EQ(Text(qr.first), "-3");
+    EXPECT_EQ(Text(qr.second), "-1");
     qr = IntegerDivision(FromText("7"), FromText("0.123"));
-    EXPECT_EQ(ToText(qr.first), "56");
-    EXPECT_EQ(ToText(RoundDec(qr.second, 2)), "0.11");
+    EXPECT_EQ(Text(qr.first), "56");
+    EXPECT_EQ(Text(Round(qr.second, 2)), "0.11");
     Outcome o = Store(FromText("0.999"), 2, 2);
     EXPECT_EQ(o.nErr, -2053);
     EXPECT_TRUE(o.bNullAfter);

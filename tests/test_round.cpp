@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "tv_decimal_model.h"
+#include "tv_ref_decimal.h"
 #include "tv_test_util.h"
 
 namespace {
@@ -116,10 +116,10 @@ TEST(NumRound, RandomValuesAgreeWithTheModel)
             strFrac += d > 9 ? '9' : pszDigits[d];
         }
         bool bNegative = rng() % 2 == 0;
-        std::string strValue = tvmodel::CanonText(bNegative, strInt, strFrac);
+        std::string strValue = tvref::CanonText(bNegative, strInt, strFrac);
         int nRoundTo = std::uniform_int_distribution<int>(-1, nScale + 1)(rng);
         int nTarget = nRoundTo < 0 || nRoundTo > nScale ? nScale : nRoundTo;
-        tvmodel::Outcome expected = tvmodel::RoundText(strValue, nTarget, nLen - nScale);
+        tvref::Outcome expected = tvref::RoundText(strValue, nTarget, nLen - nScale);
 
         clsNumDbFld num = NumAt(nLen, nScale, strValue.c_str());
         ASSERT_EQ(TextOf(num), strValue);

@@ -10,7 +10,7 @@
 #include <sstream>
 #include <string>
 
-#include "tv_decimal_model.h"
+#include "tv_ref_decimal.h"
 #include "tv_test_util.h"
 
 namespace {
@@ -168,7 +168,7 @@ std::string CaseName(int nLen, int nScale, const std::string& strText)
 // Parses strText into a number at (nLen, nScale) that held another value and
 // checks the outcome: the value, or the error with the null value, the
 // length and the scale unchanged.
-::testing::AssertionResult ParsesAs(int nLen, int nScale, const std::string& strText, const tvmodel::Outcome& want)
+::testing::AssertionResult ParsesAs(int nLen, int nScale, const std::string& strText, const tvref::Outcome& want)
 {
     clsNumDbFld num(nLen, nScale);
     num = nLen > nScale ? "7" : "0.7";
@@ -204,9 +204,9 @@ TEST(NumParse, TextsGiveTheirValueOrError)
 {
     for (const ParseCase& c : kParseCases) {
         SCOPED_TRACE(CaseName(c.nLen, c.nScale, c.pszText));
-        tvmodel::Outcome want{c.nErr, c.pszWant};
+        tvref::Outcome want{c.nErr, c.pszWant};
         EXPECT_TRUE(ParsesAs(c.nLen, c.nScale, c.pszText, want));
-        tvmodel::Outcome model = tvmodel::Parse(c.pszText, c.nLen, c.nScale);
+        tvref::Outcome model = tvref::Parse(c.pszText, c.nLen, c.nScale);
         EXPECT_EQ(model.nErr, c.nErr) << "model";
         EXPECT_EQ(model.strText, c.pszWant) << "model";
     }
@@ -290,7 +290,7 @@ TEST(NumParse, RandomTextsAgreeWithTheModel)
         for (int i = 0; i < nChars; ++i)
             strText += aChars[pick(rng)];
         SCOPED_TRACE(CaseName(pnLS[0], pnLS[1], strText));
-        tvmodel::Outcome want = tvmodel::Parse(strText, pnLS[0], pnLS[1]);
+        tvref::Outcome want = tvref::Parse(strText, pnLS[0], pnLS[1]);
         ASSERT_TRUE(ParsesAs(pnLS[0], pnLS[1], strText, want));
         ++anSeen[want.nErr == 0 ? 0 : want.nErr == -2044 ? 1 : want.nErr == -2045 ? 2 : want.nErr == -2053 ? 3 : 4];
     }
@@ -330,7 +330,7 @@ TEST(NumParse, RandomNumbersAgreeWithTheModel)
         }
         strText += std::string(std::uniform_int_distribution<int>(0, 2)(rng), ' ');
         SCOPED_TRACE(CaseName(nLen, nScale, strText));
-        ASSERT_TRUE(ParsesAs(nLen, nScale, strText, tvmodel::Parse(strText, nLen, nScale)));
+        ASSERT_TRUE(ParsesAs(nLen, nScale, strText, tvref::Parse(strText, nLen, nScale)));
     }
 }
 
@@ -350,7 +350,7 @@ TEST(NumParse, TextFormRoundTrips)
             strInt += static_cast<char>('0' + rng() % 10);
         for (int i = 0; i < nFrac; ++i)
             strFrac += static_cast<char>('0' + (rng() % 3 ? rng() % 10 : 0));
-        std::string strValue = tvmodel::CanonText(rng() % 2 == 0, strInt, strFrac);
+        std::string strValue = tvref::CanonText(rng() % 2 == 0, strInt, strFrac);
         SCOPED_TRACE(CaseName(nLen, nScale, strValue));
 
         clsNumDbFld num(nLen, nScale);
@@ -468,7 +468,7 @@ TEST(NumAssignBuiltIn, RandomIntegersAgreeWithTheModel)
         long nValue = static_cast<long>(uValue);
         std::string strValue = bSigned ? std::to_string(nValue) : std::to_string(uValue);
         SCOPED_TRACE(CaseName(nLen, nScale, strValue));
-        tvmodel::Outcome want = tvmodel::Parse(strValue, nLen, nScale);
+        tvref::Outcome want = tvref::Parse(strValue, nLen, nScale);
 
         clsNumDbFld num(nLen, nScale);
         num = nLen > nScale ? "3" : "0.3";
@@ -570,7 +570,7 @@ TEST(NumAssignBuiltIn, RandomDoublesAgreeWithTheModel)
         char szBuf[512];
         std::snprintf(szBuf, sizeof(szBuf), "%.*f", nScale, d);
         SCOPED_TRACE(CaseName(nLen, nScale, szBuf));
-        tvmodel::Outcome want = tvmodel::Parse(szBuf, nLen, nScale);
+        tvref::Outcome want = tvref::Parse(szBuf, nLen, nScale);
         clsNumDbFld num(nLen, nScale);
         int nGot = 0;
         try {

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "tv_ref_decimal.h"
 #include "tv_test_util.h"
 #include "tvdcndf.h"
 
@@ -41,39 +42,11 @@ std::vector<std::vector<std::string>> ReadTable(const std::string& strFile)
     return rows;
 }
 
-// A decimal text written the way the library writes it: no '+', no leading
-// zeros, no trailing decimal zeros, "0" for any zero.
-std::string Canonical(std::string str)
-{
-    bool bNeg = false;
-    if (!str.empty() && (str[0] == '-' || str[0] == '+')) {
-        bNeg = str[0] == '-';
-        str.erase(0, 1);
-    }
-    std::string strInt = str, strFrac;
-    size_t nPoint = str.find('.');
-    if (nPoint != std::string::npos) {
-        strInt = str.substr(0, nPoint);
-        strFrac = str.substr(nPoint + 1);
-    }
-    strInt.erase(0, std::min(strInt.find_first_not_of('0'), strInt.size()));
-    while (!strFrac.empty() && strFrac.back() == '0')
-        strFrac.pop_back();
-    if (strInt.empty())
-        strInt = "0";
-    std::string strOut = strInt;
-    if (!strFrac.empty())
-        strOut += "." + strFrac;
-    if (strOut == "0")
-        return strOut;
-    return bNeg ? "-" + strOut : strOut;
-}
-
 // Integer digits and decimals of a plain decimal text, leading and trailing
 // zeros not counted: "-0012.3400" has 2 and 2.
 void CountDigits(const std::string& strText, int* pnInt, int* pnDec)
 {
-    std::string str = Canonical(strText);
+    std::string str = tvref::CanonicalText(strText);
     if (!str.empty() && str[0] == '-')
         str.erase(0, 1);
     size_t nPoint = str.find('.');
@@ -86,8 +59,8 @@ clsNumDbFld NumExact(int nLen, int nScale, const std::string& strText)
 {
     clsNumDbFld num(nLen, nScale);
     num = strText.c_str();
-    EXPECT_EQ(Canonical(strText), std::string(num)) << "operand " << strText << " at (" << nLen << ", "
-                                                    << nScale << ") is not held exactly";
+    EXPECT_EQ(tvref::CanonicalText(strText), std::string(num))
+        << "operand " << strText << " at (" << nLen << ", " << nScale << ") is not held exactly";
     return num;
 }
 
@@ -114,7 +87,7 @@ std::string Outcome(const std::function<std::string()>& fn)
 // The expected outcome: an error code for the kind "error", else the value.
 std::string Expected(const std::string& strExpected, const std::string& strKind)
 {
-    return strKind == "error" ? "E" + strExpected : Canonical(strExpected);
+    return strKind == "error" ? "E" + strExpected : tvref::CanonicalText(strExpected);
 }
 
 // One case of a General Decimal Arithmetic table at (nLen, nScale). The
