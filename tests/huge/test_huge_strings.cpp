@@ -13,6 +13,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "tv_string_util.h"
 #include "tvncstrb.h"
 
 namespace {
@@ -44,12 +45,6 @@ struct StrState {
     return ::testing::AssertionSuccess();
 }
 
-// The text of a short string.
-std::string Text(const clsStrBase& str)
-{
-    return std::string(static_cast<const char*>(str), static_cast<size_t>(str.GetLength()));
-}
-
 // n characters ch and a zero byte, on the heap.
 std::unique_ptr<char[]> FilledText(size_t n, char ch)
 {
@@ -72,7 +67,7 @@ TEST(HugeStrings, AppendPastTheLongestLengthChangesNothing)
     EXPECT_TRUE(Unchanged(str, old));
     EXPECT_THROW(str = strBig, std::length_error);
     EXPECT_TRUE(Unchanged(str, old));
-    EXPECT_EQ(Text(str), "abc");
+    EXPECT_EQ(TextOf(str), "abc");
 
     clsStrPlus strEmpty;
     const StrState oldEmpty(strEmpty);

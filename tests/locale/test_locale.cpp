@@ -17,13 +17,6 @@
 #include "tv_test_util.h"
 #include "tvdcndf.h"
 
-namespace {
-std::string Text(const clsStrBase& str)
-{
-    return std::string(static_cast<const char*>(str), static_cast<size_t>(str.GetLength()));
-}
-} // namespace
-
 // The runtime itself writes and reads the comma here, so every test below
 // runs where the locale-dependent calls go wrong.
 TEST(DecimalCommaLocale, IsInEffect)
@@ -107,13 +100,13 @@ TEST(DecimalCommaLocale, ComparisonsWithDoubles)
 
 TEST(DecimalCommaLocale, AppendDouble)
 {
-    EXPECT_EQ(Text(clsStrPlus(1.25, 2)), "1.25");
-    EXPECT_EQ(Text(clsStrPlus(-0.125, -1)), "-0.125");
-    EXPECT_EQ(Text(clsStrPlus(2.0, -1)), "2");
-    EXPECT_EQ(Text(clsStrPlus(1.5, 0)), "2");
+    EXPECT_EQ(TextOf(clsStrPlus(1.25, 2)), "1.25");
+    EXPECT_EQ(TextOf(clsStrPlus(-0.125, -1)), "-0.125");
+    EXPECT_EQ(TextOf(clsStrPlus(2.0, -1)), "2");
+    EXPECT_EQ(TextOf(clsStrPlus(1.5, 0)), "2");
     clsStrPlus str("x=", -1);
     str.AppendDouble(3.5, 3);
-    EXPECT_EQ(Text(str), "x=3.500");
+    EXPECT_EQ(TextOf(str), "x=3.500");
 }
 
 TEST(DecimalCommaLocale, ToDouble)
@@ -135,7 +128,7 @@ TEST(DecimalCommaLocale, RandomAgreeWithTheCLocale)
         const double d = tvdouble::DrawDouble(rng);
         const int nDecimals = static_cast<int>(rng() % 101);
         const std::string strExpected = tvdouble::PrintfFixed(d, nDecimals);
-        ASSERT_EQ(Text(clsStrPlus(d, nDecimals)), strExpected) << std::hexfloat << d << " / " << nDecimals;
+        ASSERT_EQ(TextOf(clsStrPlus(d, nDecimals)), strExpected) << std::hexfloat << d << " / " << nDecimals;
         const std::string strNumber = tvdouble::DrawNumberText(rng);
         ASSERT_TRUE(tvdouble::SameDouble(clsStrPlus(strNumber).ToDouble(), tvdouble::AtofC(strNumber.c_str())))
             << "'" << strNumber << "'";
