@@ -8,6 +8,8 @@ every result line against the model's. Exit status 0 when all agree.
     numdiff.py --driver PATH [--seed N] [--count N] [--ops a,b,...] [--show N]
 
 --count is the number of cases per operation (CTest runs seed 1 with 3,000).
+Without --seed the seed is TV_TEST_SEED when that is set (as for the unit
+tests), else 1; a failed run prints the command line that replays it.
 Every disagreement is printed with its case line (up to --show of them per
 operation), ready to replay:
     printf '<case line>\\n' | numdiff_driver
@@ -16,6 +18,7 @@ run goes on after it.
 """
 
 import argparse
+import os
 import random
 import re
 import subprocess
@@ -881,7 +884,8 @@ def check_batch(driver, cases):
 def main():
     ap = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     ap.add_argument("--driver", required=True)
-    ap.add_argument("--seed", type=int, default=1)
+    ap.add_argument("--seed", type=int, default=int(os.environ.get("TV_TEST_SEED") or 1),
+                    help="default: TV_TEST_SEED, else 1")
     ap.add_argument("--count", type=int, default=2000, help="cases per operation")
     ap.add_argument("--ops", default=",".join(OPERATIONS),
                     help="comma-separated operations (default all: %s)" % ", ".join(OPERATIONS))
@@ -929,7 +933,11 @@ def main():
         spread = " ".join("%s:%d" % kv for kv in sorted(outcomes.items(), key=lambda kv: -kv[1]))
         print("%-8s %8d cases, %d disagreements  (outcomes %s)" % (o, done, bad_count, spread))
     print("numdiff: %d cases, %d disagreements, %d driver crashes" % (total, failures, crashes))
-    return 1 if failures or crashes else 0
+    if failures or crashes:
+        print("numdiff: replay: TV_TEST_SEED=%d %s %s --driver %s --count %d --ops %s"
+              % (args.seed, sys.executable, sys.argv[0], args.driver, args.count, ",".join(ops)))
+        return 1
+    return 0
 
 
 if __name__ == "__main__":
