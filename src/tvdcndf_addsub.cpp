@@ -168,7 +168,8 @@ int tvpacked::SumPacked(const char* pA, int nLenA, const char* pB, int nLenB, bo
     const int n = nHi > nLoEnd ? nHi : nLoEnd;
     TV_ASSERT(n < kSumFrame);
     unsigned char aLo[kSumFrame];
-    std::memset(aLo, 0, static_cast<size_t>(n));
+    // The whole frame: a fixed size is cleared by a few wide stores.
+    std::memset(aLo, 0, sizeof(aLo));
     if (nShift & 1) {
         aLo[nSkip] = kDigitTables.anHigh[pLo[0]];
         for (int i = 1; i < nLo; ++i)
