@@ -167,9 +167,10 @@ int tvpacked::SumPacked(const char* pA, int nLenA, const char* pB, int nLenB, bo
     const int nLoEnd = nSkip + nLo + (nShift & 1);
     const int n = nHi > nLoEnd ? nHi : nLoEnd;
     TV_ASSERT(n < kSumFrame);
+    // Only the other operand's slots are written; LoAt reads 0 outside them.
     unsigned char aLo[kSumFrame];
-    // The whole frame: a fixed size is cleared by a few wide stores.
-    std::memset(aLo, 0, sizeof(aLo));
+    const unsigned nLoSlots = static_cast<unsigned>(nLoEnd - nSkip);
+    auto LoAt = [&](int j) -> int { return static_cast<unsigned>(j - nSkip) < nLoSlots ? aLo[j] : 0; };
     if (nShift & 1) {
         aLo[nSkip] = kDigitTables.anHigh[pLo[0]];
         for (int i = 1; i < nLo; ++i)
@@ -186,20 +187,20 @@ int tvpacked::SumPacked(const char* pA, int nLenA, const char* pB, int nLenB, bo
         // Below the larger operand's last byte only the other one's pairs
         // stand, and nothing carries there.
         for (int j = n - 1; j >= nHi; --j)
-            aR[j + 1] = aLo[j];
+            aR[j + 1] = static_cast<unsigned char>(LoAt(j));
         for (int j = nHi - 1; j >= 0; --j) {
-            int t = kDigitTables.anPair[pHi[j]] + aLo[j] + nCarry;
+            int t = kDigitTables.anPair[pHi[j]] + LoAt(j) + nCarry;
             nCarry = t >= kRadix;
             aR[j + 1] = static_cast<unsigned char>(nCarry ? t - kRadix : t);
         }
     } else {
         for (int j = n - 1; j >= nHi; --j) {
-            int t = -aLo[j] - nCarry;
+            int t = -LoAt(j) - nCarry;
             nCarry = t < 0;
             aR[j + 1] = static_cast<unsigned char>(nCarry ? t + kRadix : t);
         }
         for (int j = nHi - 1; j >= 0; --j) {
-            int t = kDigitTables.anPair[pHi[j]] - aLo[j] - nCarry;
+            int t = kDigitTables.anPair[pHi[j]] - LoAt(j) - nCarry;
             nCarry = t < 0;
             aR[j + 1] = static_cast<unsigned char>(nCarry ? t + kRadix : t);
         }
