@@ -109,7 +109,9 @@ public:
 
     // --- text --------------------------------------------------------------
     // Blanks, one sign, digits with at most one point, blanks; rounds half away
-    // from zero at the scale. -2044 a second point, -2045 an unexpected
+    // from zero at the scale, where the first decimal beyond it alone decides,
+    // and every character is judged ('1.2349999' at scale 2 gives 1.23,
+    // '1.23456e5' raises -2045). -2044 a second point, -2045 an unexpected
     // character, -2053 too many integer digits, -2054 a misplaced sign; a
     // failure leaves the null value. '' gives the null value, '-' zero.
     clsNumDbFld& ParseStr(const char* psz);

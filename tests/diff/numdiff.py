@@ -615,7 +615,8 @@ def fmt_parse_text(rng, L, S):
     if rng.random() < 0.2:
         s += " " * rng.randint(1, 3)
     if rng.random() < 0.25:
-        # something that may be an error, or may be ignored beyond the scale
+        # something that may be an error, or digits that may fall beyond the
+        # scale (read and ignored, while a letter there is still an error)
         junk = rng.choice(("x", ".", "-", "+", "\t", " 5", "e5", "1", "5", ".5", " x", "5x", "55", "0x"))
         where = rng.randint(0, len(s))
         s = s[:where] + junk + s[where:] if rng.random() < 0.4 else s + junk
