@@ -1,6 +1,7 @@
 // Text in and out: the parser, the assignments and constructors from the
 // built-in types (all through decimal text), raw access to the packed form,
 // the stream operators and the global numbers 0 and 1.
+#include <charconv>
 #include <new>
 
 #include "tvdcndf.h"
@@ -273,16 +274,31 @@ clsNumDbFld& clsNumDbFld::ParseStr(const CString& str)
 
 // ---------------------------------------------------------------------------
 // Assignment from the built-in types: 0 and 1 copy the global numbers, every
-// other value is written as text into m_strWork and parsed.
+// other value is written as text into a local buffer and parsed, so that the
+// number keeps no scratch text that its copies would have to copy.
 // ---------------------------------------------------------------------------
+namespace {
+// Room for the decimal text of any long or ULONG with its sign and NUL.
+constexpr int kIntegerTextSize = 24;
+
+template <class T>
+const char* IntegerText(T n, char* pBuf)
+{
+    std::to_chars_result res = std::to_chars(pBuf, pBuf + kIntegerTextSize - 1, n);
+    TV_ASSERT(res.ec == std::errc());
+    *res.ptr = 0;
+    return pBuf;
+}
+} // namespace
+
 clsNumDbFld& clsNumDbFld::operator=(long n)
 {
     if (n == 0)
         return *this = g_numZero;
     if (n == 1)
         return *this = g_numOne;
-    m_strWork = n;
-    return ParseStr(m_strWork);
+    char szText[kIntegerTextSize];
+    return ParseStr(IntegerText(n, szText));
 }
 
 clsNumDbFld& clsNumDbFld::operator=(ULONG n)
@@ -291,8 +307,8 @@ clsNumDbFld& clsNumDbFld::operator=(ULONG n)
         return *this = g_numZero;
     if (n == 1)
         return *this = g_numOne;
-    m_strWork = n;
-    return ParseStr(m_strWork);
+    char szText[kIntegerTextSize];
+    return ParseStr(IntegerText(n, szText));
 }
 
 clsNumDbFld& clsNumDbFld::operator=(const double& d)
@@ -301,9 +317,9 @@ clsNumDbFld& clsNumDbFld::operator=(const double& d)
         return *this = g_numZero;
     if (d == 1.0)
         return *this = g_numOne;
-    m_strWork = "";
-    m_strWork.AppendDouble(d, m_nDbFldScale);
-    return ParseStr(m_strWork);
+    clsStrPlus strText;
+    strText.AppendDouble(d, m_nDbFldScale);
+    return ParseStr(strText);
 }
 
 clsNumDbFld::operator const char*() const

@@ -9,6 +9,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <new>
 #include <ostream>
 #include <string>
@@ -592,6 +593,23 @@ TEST(Allocations, NewNumbersTakeTheirOwnBlockOnly)
         EXPECT_EQ(AllocationsOf([&] { clsNumDbFld numR = numB.Pow(3); }), 1);
         EXPECT_EQ(AllocationsOf([&] { clsNumDbFld numR = -numA; }), 1);
         EXPECT_EQ(AllocationsOf([&] { clsStrPlus strText = numA.GetText(); }), 1);
+    }
+}
+
+// An assignment from a built-in value leaves no scratch text in the number:
+// a copy of it takes the copy's one block.
+TEST(Allocations, CopiesAfterAssignmentsFromBuiltInValuesTakeOneBlock)
+{
+    clsNumDbFld numX(38, 8);
+    const std::function<void()> aAssign[] = {
+        [&] { numX = -1234567890L; },
+        [&] { numX = 4294967295UL; },
+        [&] { numX = 98765; },
+        [&] { numX = 2.5; },
+    };
+    for (const auto& fnAssign : aAssign) {
+        fnAssign();
+        EXPECT_EQ(AllocationsOf([&] { clsNumDbFld numCopy(numX); }), 1) << TextOf(numX);
     }
 }
 
