@@ -25,76 +25,154 @@ clsNumDbFld::clsNumDbFld(const clsNumDbFld& other)
 clsNumDbFld::~clsNumDbFld() {}
 
 namespace {
-// Every digit byte lies in 10..109, or in -109..-10 for a negative value.
-// Read as unsigned bytes, those are 10..109 and 147..246: less the lowest
-// (10 or 147), every byte must be below 100. Eight bytes go at a time; the
-// last word overlaps the one before it rather than reading past the end.
-bool DigitBytesInRange(const char* pDigits, int nBytes, bool bNegative)
+using tvpacked::kByteOffset;
+using tvpacked::kSignNegative;
+using tvpacked::kSignPositive;
+using tvpacked::kSignZero;
+
+// 16 bytes at a time, in SSE2 registers on x86-64 (GCC vector extensions).
+typedef signed char clsByteVec __attribute__((vector_size(16)));
+typedef unsigned char clsUByteVec __attribute__((vector_size(16)));
+
+template <class V>
+V LoadVec(const void* p)
 {
-    const unsigned char nLowest = bNegative ? 147 : 10;
-    if (nBytes < 8) {
-        unsigned nBad = 0;
-        for (int i = 0; i < nBytes; ++i)
-            nBad |= static_cast<unsigned char>(static_cast<unsigned char>(pDigits[i]) - nLowest) >= 100;
-        return nBad == 0;
-    }
-    const std::uint64_t kOnes = 0x0101010101010101u;
-    const std::uint64_t kHigh = 0x8080808080808080u;
-    const std::uint64_t nSub = kOnes * nLowest;
-    std::uint64_t nBad = 0;
-    for (int i = 0;; i += 8) {
-        if (i > nBytes - 8)
-            i = nBytes - 8;
-        std::uint64_t x;
-        std::memcpy(&x, pDigits + i, sizeof(x));
-        // Bytewise x - nLowest without borrows between the bytes...
-        std::uint64_t c = ((x | kHigh) - (nSub & ~kHigh)) ^ ((x ^ ~nSub) & kHigh);
-        // ...and a byte above 99 sets its high bit (bytes of 128 or more have it).
-        nBad |= ((c + kOnes * (127 - 99)) | c) & kHigh;
-        if (i == nBytes - 8)
-            break;
-    }
-    return nBad == 0;
+    V v;
+    std::memcpy(&v, p, sizeof(v));
+    return v;
 }
+
+// Every digit byte lies in 10..109, or in -109..-10 for a negative value.
+// Adding 118, or -19 for a negative value (the bytes wrap), moves that range
+// to -128..-29: a lane whose sum is below -28 holds a digit byte.
+alignas(16) const unsigned char kDigitShift[2][16] = {
+    {118, 118, 118, 118, 118, 118, 118, 118, 118, 118, 118, 118, 118, 118, 118, 118},
+    {237, 237, 237, 237, 237, 237, 237, 237, 237, 237, 237, 237, 237, 237, 237, 237},
+};
+
+clsByteVec DigitLanes(const char* pWindow, clsUByteVec vShift)
+{
+    return reinterpret_cast<clsByteVec>(LoadVec<clsUByteVec>(pWindow) + vShift) < -28;
+}
+
+// Lane masks read at an offset: 16 - m from kLanesBelow gives the lanes
+// below m, and 16 - m from kLanesFrom the lanes m and up (m 0..16).
+alignas(32) const signed char kLanesBelow[32] = {-1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1};
+alignas(32) const signed char kLanesFrom[32] = {0,  0,  0,  0,  0,  0,  0,  0,  0,  0,  0,  0,  0,  0,  0,  0,
+                                    -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1};
+const clsByteVec kLanesFrom2 = {0, 0, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1};
+
+// True when some byte at the positions 2 .. nCurStrLen - 1 of pData is not a
+// digit byte of the value's sign. Reads the windows [0, 16) and
+// [nCurStrLen - 16, nCurStrLen) (the first one again for a shorter value), and
+// [16, 32) and [32, 48) when the value reaches past them: a value of up to 64
+// bytes is covered. Requires nCurStrLen >= 2 and 16 bytes that may be read at
+// pData; lanes beyond the value are read but play no part.
+__attribute__((always_inline)) inline bool HasBadDigitByte(const char* pData, int nCurStrLen, bool bNegative)
+{
+    const clsUByteVec vShift = LoadVec<clsUByteVec>(kDigitShift[bNegative]);
+    const int nFirstLanes = nCurStrLen < 16 ? nCurStrLen : 16;
+    const int nLastStart = nCurStrLen - nFirstLanes;
+    // In the first window the lanes 2 .. nCurStrLen - 1; in the last the lanes
+    // at positions 2 and up (from lane 2 - nLastStart), and only those within
+    // the first window's lanes when it is the same window.
+    const clsByteVec vWithin = LoadVec<clsByteVec>(kLanesBelow + 16 - nFirstLanes);
+    const clsByteVec vLastFrom = LoadVec<clsByteVec>(kLanesFrom + (nLastStart < 2 ? 14 + nLastStart : 16));
+    clsByteVec vBad = vWithin & ((~DigitLanes(pData, vShift) & kLanesFrom2) |
+                                 (~DigitLanes(pData + nLastStart, vShift) & vLastFrom));
+    if (nCurStrLen > 32) {
+        clsByteVec vOk = DigitLanes(pData + 16, vShift);
+        if (nCurStrLen > 48)
+            vOk &= DigitLanes(pData + 32, vShift);
+        vBad |= ~vOk;
+    }
+    std::uint64_t anBad[2];
+    std::memcpy(anBad, &vBad, sizeof(anBad));
+    return (anBad[0] | anBad[1]) != 0;
+}
+
+// The exponent e that an exponent byte stands for, by the value's sign
+// (0 positive, 1 negative) and the byte as an unsigned char; 127, above every
+// capacity, for a byte that no exponent stores (-10..9 in the sign of a
+// positive value). 'p', 12 gives 2; 'n', 13 gives -3.
+struct clsExponentTable {
+    signed char anExp[2][256];
+    constexpr clsExponentTable() : anExp()
+    {
+        for (int nNeg = 0; nNeg < 2; ++nNeg)
+            for (int i = 0; i < 256; ++i) {
+                const int nByte = (nNeg ? -1 : 1) * (i < 128 ? i : i - 256);
+                int nExp = 127;
+                if (nByte >= kByteOffset)
+                    nExp = nByte - kByteOffset;
+                else if (nByte < -kByteOffset)
+                    nExp = nByte + kByteOffset;
+                anExp[nNeg][i] = static_cast<signed char>(nExp);
+            }
+    }
+};
+constexpr clsExponentTable kExponentTable{};
+
+// IsValidPacked for a value whose first 16 bytes may be read when it has two
+// bytes or more (the bytes beyond its NUL are read but play no part).
+// Inlined into its two callers, the hot one being CheckValid.
+__attribute__((always_inline)) inline bool IsValidIn16(int nLen, int nScale, const char* pData, int nCurStrLen)
+{
+    if (static_cast<unsigned>(nLen - 1) > static_cast<unsigned>(MAX_NumDbFldLen) ||
+        static_cast<unsigned>(nScale) > static_cast<unsigned>(nLen) || nScale > MAX_NumDbFldLen)
+        return false;
+    if (nCurStrLen <= 1)
+        return nCurStrLen == 0 || pData[0] == kSignZero;
+    const char chSign = pData[0];
+    if (chSign != kSignPositive && chSign != kSignNegative)
+        return false;
+    const bool bNegative = chSign == kSignNegative;
+    // The exponent byte, and the integer part within the capacity; and
+    // 2 x (digit bytes) places at most the length + 1, which also keeps the
+    // value within 53 bytes.
+    const int nExp = kExponentTable.anExp[bNegative][static_cast<unsigned char>(pData[1])];
+    if (nExp >= nLen - nScale || nCurStrLen > (nLen + 5) / 2)
+        return false;
+    if (HasBadDigitByte(pData, nCurStrLen, bNegative))
+        return false;
+    // Every digit byte now has the value's sign. The first pair is not below
+    // 10 and the last not 0 (a value of two bytes fails here: its "first
+    // digit byte" is the NUL, which reads as no pair).
+    const unsigned char* pBytes = reinterpret_cast<const unsigned char*>(pData);
+    const unsigned char nLastByte = pBytes[nCurStrLen - 1];
+    if (tvpacked::kDigitTables.anPair[pBytes[2]] < 10 || tvpacked::kDigitTables.anPair[nLastByte] == 0)
+        return false;
+    // The decimals stored, the pad digit included: one more than the scale
+    // only when it is the pad digit.
+    const int nCurScale = 2 * nCurStrLen - 5 - nExp;
+    return nCurScale <= nScale || (nCurScale == nScale + 1 && tvpacked::kDigitTables.anLow10[nLastByte] == 0);
+}
+
 } // namespace
 
 // The check below asserts the same invariants one by one only when this
 // finds a fault, so that the report names the first condition that fails.
 bool tvpacked::IsValidPacked(int nLen, int nScale, const char* pData, int nCurStrLen)
 {
-    if (nLen < 1 || nLen > MAX_NumDbFldLen + 1 || nScale < 0 || nScale > MAX_NumDbFldLen || nScale > nLen)
-        return false;
-    if (nCurStrLen <= 1)
-        return nCurStrLen == 0 || pData[0] == kSignZero;
-    if (nCurStrLen == 2 || (pData[0] != kSignNegative && pData[0] != kSignPositive))
-        return false;
-    const bool bNegative = pData[0] == kSignNegative;
-    // The exponent byte in the sign of a positive value: 10 or more, or below -10.
-    int nExpByte = bNegative ? -SignedByte(pData[1]) : SignedByte(pData[1]);
-    if (nExpByte < kByteOffset && nExpByte >= -kByteOffset)
-        return false;
-    const int nExp = nExpByte >= kByteOffset ? nExpByte - kByteOffset : nExpByte + kByteOffset;
-    if (nExp >= nLen - nScale)
-        return false;
-    const int nNumDigStored = 2 * nCurStrLen - 4;
-    if (nNumDigStored > nLen + 1)
-        return false;
-    if (!DigitBytesInRange(pData + 2, nCurStrLen - 2, bNegative))
-        return false;
-    const int nFirstPair = PairOf(pData[2]);
-    const int nLastPair = PairOf(pData[nCurStrLen - 1]);
-    if (nFirstPair < 10 || nLastPair == 0)
-        return false;
-    int nCurScale = nNumDigStored - nExp - 1;
-    if (nCurScale < 0)
-        nCurScale = 0;
-    return nCurScale <= nScale || (nCurScale == nScale + 1 && nLastPair % 10 == 0);
+    if (nCurStrLen < 2 || nCurStrLen >= 15)
+        return IsValidIn16(nLen, nScale, pData, nCurStrLen);
+    // A shorter value and its NUL, in 16 bytes that may all be read.
+    char achData[16] = {};
+    std::memcpy(achData, pData, static_cast<size_t>(nCurStrLen) + 1);
+    return IsValidIn16(nLen, nScale, achData, nCurStrLen);
 }
 
+// Every character area of a string block is a whole multiple of 16 bytes, so
+// a value of one byte or more has 16 bytes that may be read; GetAllocSiz says
+// so, and the copy in IsValidPacked serves anything else.
 void clsNumDbFld::CheckValid() const
 {
     CObject::CheckValid();
-    if (!tvpacked::IsValidPacked(m_nDbFldLen, m_nDbFldScale, m_strData, m_strData.GetLength()))
+    const int nCurStrLen = m_strData.GetLength();
+    const bool bValid = nCurStrLen >= 2 && m_strData.GetAllocSiz() < 16
+                            ? tvpacked::IsValidPacked(m_nDbFldLen, m_nDbFldScale, m_strData, nCurStrLen)
+                            : IsValidIn16(m_nDbFldLen, m_nDbFldScale, m_strData, nCurStrLen);
+    if (!bValid)
         AssertValid();
 }
 

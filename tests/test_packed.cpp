@@ -119,6 +119,49 @@ TEST(NumPacked, FastValidityTestAgreesWithTheInvariants)
     EXPECT_LT(nBroken, 190000);
 }
 
+// A valid value of nBytes bytes (3..53) at length 101 and scale 100: e = 0,
+// digit bytes that run through the range, the last one 60 (digit 5 and the
+// pad digit), negated for a negative value. 53 bytes is the longest value.
+std::string LongValue(int nBytes, bool bNegative)
+{
+    std::string strData(1, bNegative ? 'n' : 'p');
+    strData += static_cast<char>(bNegative ? -10 : 10);
+    for (int i = 2; i < nBytes; ++i) {
+        int nByte = i == nBytes - 1 ? 60 : 20 + (i * 37) % 90;
+        strData += static_cast<char>(bNegative ? -nByte : nByte);
+    }
+    return strData;
+}
+
+// The fast test reads the digit bytes 16 at a time, in windows that overlap at
+// the end of the value: every byte of every length from 3 to 54 bytes, replaced
+// in turn by a byte at or beyond the edge of a range it must keep, is judged
+// as the invariants judge it, whatever window and lane it falls in.
+TEST(NumPacked, FastValidityTestFindsABrokenByteAtEachPosition)
+{
+    const int anBad[] = {0, 9, 10, 19, 20, 109, 110, 127, -128, -110, -109, -20, -19, -10, -9, 'n', 'o', 'p', 1};
+    int nRefused = 0;
+    for (bool bNegative : {false, true}) {
+        for (int nBytes = 3; nBytes <= 54; ++nBytes) {
+            const std::string strValid = LongValue(nBytes, bNegative);
+            ASSERT_EQ(tvpacked::IsValidPacked(101, 100, strValid.c_str(), nBytes), nBytes <= 53) << nBytes;
+            for (int nPos = 0; nPos < nBytes; ++nPos) {
+                for (int nByte : anBad) {
+                    std::string strData = strValid;
+                    strData[static_cast<size_t>(nPos)] = static_cast<char>(nByte);
+                    const bool bWant = ReferenceValid(101, 100, strData);
+                    nRefused += !bWant;
+                    ASSERT_EQ(tvpacked::IsValidPacked(101, 100, strData.c_str(), nBytes), bWant)
+                        << nBytes << " bytes, byte " << nPos << " set to " << nByte << ": "
+                        << BytesText(clsStrPlus(strData));
+                }
+            }
+        }
+    }
+    // Most replacements break the value; some keep it valid.
+    EXPECT_GT(nRefused, 20000);
+}
+
 struct GridCase {
     const char* pszValue;
     int nPow;
