@@ -42,18 +42,16 @@ void clsNumDbFld::StoreProduct(clsWorkNum& t, const clsNumDbFld& other)
 }
 
 namespace {
-constexpr int kWordDigits = 4;                  // grid digits in a word
-constexpr std::uint64_t kWordRadix = 100000000; // 100^4
-constexpr int kMaxWords = (kWorkDigits + kWordDigits - 1) / kWordDigits;
+constexpr int kMaxWords = (kWorkDigits + kWordPairs - 1) / kWordPairs;
 
 // The digits of a normalised value in words of four, aligned at its last
 // digit (the first word may hold fewer); gives the count of words.
 int ToWords(const clsWorkNum& w, std::uint64_t* pWords)
 {
-    const int nWords = (w.nDigits + kWordDigits - 1) / kWordDigits;
+    const int nWords = (w.nDigits + kWordPairs - 1) / kWordPairs;
     int i = 0;
     for (int k = 0; k < nWords; ++k) {
-        const int nEnd = w.nDigits - kWordDigits * (nWords - 1 - k);
+        const int nEnd = w.nDigits - kWordPairs * (nWords - 1 - k);
         std::uint64_t nWord = 0;
         for (; i < nEnd; ++i)
             nWord = nWord * kRadix + w.aDigit[i];
@@ -76,7 +74,7 @@ void tvpacked::MultiplyMagnitudes(const clsWorkNum& a, const clsWorkNum& b, clsW
     const int nA = ToWords(a, anA);
     const int nB = ToWords(b, anB);
     const int n = nA + nB;
-    TV_ASSERT(kWordDigits * n <= kWorkDigits);
+    TV_ASSERT(kWordPairs * n <= kWorkDigits);
     std::uint64_t anColumn[2 * kMaxWords];
     std::memset(anColumn, 0, sizeof(std::uint64_t) * static_cast<size_t>(n));
     for (int i = 0; i < nA; ++i) {
@@ -90,13 +88,13 @@ void tvpacked::MultiplyMagnitudes(const clsWorkNum& a, const clsWorkNum& b, clsW
         const std::uint64_t t = anColumn[k] + nCarry;
         nCarry = t / kWordRadix;
         std::uint32_t nWord = static_cast<std::uint32_t>(t - nCarry * kWordRadix);
-        for (int d = kWordDigits - 1; d >= 0; --d) {
+        for (int d = kWordPairs - 1; d >= 0; --d) {
             const std::uint32_t nRest = nWord / kRadix;
-            r.aDigit[kWordDigits * k + d] = static_cast<unsigned char>(nWord - nRest * kRadix);
+            r.aDigit[kWordPairs * k + d] = static_cast<unsigned char>(nWord - nRest * kRadix);
             nWord = nRest;
         }
     }
-    r.nDigits = kWordDigits * n;
+    r.nDigits = kWordPairs * n;
     const int nLowPow = (a.nPow - a.nDigits + 1) + (b.nPow - b.nDigits + 1);
     r.nPow = nLowPow + r.nDigits - 1;
     r.bNegative = a.bNegative != b.bNegative;

@@ -26,6 +26,7 @@
 #ifndef TVDCNDF_PACKED_H
 #define TVDCNDF_PACKED_H
 
+#include <cstdint>
 #include <cstring>
 
 #include "tvdcndf.h"
@@ -262,6 +263,272 @@ inline int WorkDecimals(const clsWorkNum& w)
 {
     const int nLow = 2 * (w.nPow - w.nDigits + 1) + (w.aDigit[w.nDigits - 1] % 10 == 0 ? 1 : 0);
     return nLow < 0 ? -nLow : 0;
+}
+
+// --- base-10^8 words -------------------------------------------------------------
+// A magnitude M as an array of words 0 .. 10^8 - 1, least significant first,
+// with a decimal exponent nLowExp for its last digit: the value is
+// ±M·10^nLowExp. Four digit pairs make one word; multiplication and division
+// work on words, and only the packed bytes are stored. The conversions move
+// four (or eight) bytes at a time through one integer register, which relies
+// on the little-endian byte order of the platform.
+
+static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "the word conversions read bytes little-endian");
+
+constexpr std::uint32_t kWordRadix = 100000000; // 10^8
+constexpr int kWordPairs = 4;                  // digit pairs in a word
+constexpr int kWordDigits = 8;                 // decimal digits in a word
+// Words of a valid packed value: at most 51 digit bytes.
+constexpr int kPackedWords = (kMaxPackedBytes - 3 + kWordPairs - 1) / kWordPairs;
+
+// 10^k for k = 0 .. 8.
+inline constexpr std::uint32_t kPow10[kWordDigits + 1] = {1,      10,      100,      1000,     10000,
+                                                          100000, 1000000, 10000000, 100000000};
+
+// x / 10^k and x % 10^k for x < 2^32 and k = 0 .. 8, without a hardware
+// division: m = ceil(2^64 / 10^k) exceeds 2^64 / 10^k by less than 1, and
+// x·(that excess) < 2^64, so the high word of x·m is the exact quotient.
+struct clsPow10Inverses {
+    std::uint64_t anInv[kWordDigits + 1];
+    constexpr clsPow10Inverses() : anInv()
+    {
+        anInv[0] = 0; // 10^0 needs no division
+        for (int k = 1; k <= kWordDigits; ++k)
+            anInv[k] = ~std::uint64_t(0) / kPow10[k] + 1;
+    }
+};
+inline constexpr clsPow10Inverses kPow10Inverses{};
+
+inline std::uint32_t DivPow10(std::uint32_t x, int k)
+{
+    if (k == 0)
+        return x;
+    return static_cast<std::uint32_t>((static_cast<unsigned __int128>(x) * kPow10Inverses.anInv[k]) >> 64);
+}
+
+// The count of decimal digits of a word (1 for 0): 12345 gives 5.
+inline int WordDigitCount(std::uint32_t w)
+{
+    return 1 + (w >= 10) + (w >= 100) + (w >= 1000) + (w >= 10000) + (w >= 100000) + (w >= 1000000) +
+           (w >= 10000000);
+}
+
+// Digit bytes of one sign map to pairs, and back, by (byte ^ flip) - offset
+// and (pair + offset) ^ flip in every byte lane: a positive byte is pair + 10,
+// a negative one -(pair + 10), that is 0xF6 - pair = ~(pair + 9).
+struct clsLaneSign {
+    std::uint64_t nFlip;
+    std::uint64_t nOffset;
+};
+
+inline clsLaneSign LaneSign(bool bNegative)
+{
+    return bNegative ? clsLaneSign{~std::uint64_t(0), 0x0909090909090909ull}
+                     : clsLaneSign{0, 0x0A0A0A0A0A0A0A0Aull};
+}
+
+// Eight digit bytes as stored (first byte most significant) to two words:
+// the word of the first four bytes in the low half, of the last four in the
+// high half. Pairs 0..99 in the byte lanes combine to 0..9999 in the 16-bit
+// lanes (high pair × 100 + low pair), those to words in the 32-bit lanes.
+inline std::uint64_t BytesToWordPair(const char* p, const clsLaneSign& s)
+{
+    std::uint64_t x;
+    std::memcpy(&x, p, 8);
+    x = (x ^ s.nFlip) - s.nOffset;
+    x = (x & 0x00FF00FF00FF00FFull) * 100 + ((x >> 8) & 0x00FF00FF00FF00FFull);
+    return (x & 0x0000FFFF0000FFFFull) * 10000 + ((x >> 16) & 0x0000FFFF0000FFFFull);
+}
+
+// Four digit bytes as stored to one word.
+inline std::uint32_t BytesToWord(const char* p, const clsLaneSign& s)
+{
+    std::uint32_t x;
+    std::memcpy(&x, p, 4);
+    x = (x ^ static_cast<std::uint32_t>(s.nFlip)) - static_cast<std::uint32_t>(s.nOffset);
+    x = (x & 0x00FF00FFu) * 100 + ((x >> 8) & 0x00FF00FFu);
+    return (x & 0xFFFFu) * 10000 + (x >> 16);
+}
+
+// A word to its four digit bytes in storage order (the first byte in the low
+// lane): the halves w / 10^4 and w % 10^4 in two 32-bit lanes, each split by
+// 100 at once through the reciprocal 5243 / 2^19 (exact below 43699).
+inline std::uint32_t WordToBytes(std::uint32_t w, const clsLaneSign& s)
+{
+    const std::uint32_t nHigh = w / 10000; // a multiplication: the divisor is a constant
+    const std::uint64_t x = nHigh | static_cast<std::uint64_t>(w - nHigh * 10000) << 32;
+    const std::uint64_t q = ((x * 5243) >> 19) & 0x0000007F0000007Full;
+    const std::uint64_t u = q | (x - q * 100) << 8;
+    const std::uint32_t nPairs = static_cast<std::uint32_t>(u | u >> 16);
+    return (nPairs + static_cast<std::uint32_t>(s.nOffset)) ^ static_cast<std::uint32_t>(s.nFlip);
+}
+
+// Requires: a valid packed value of nLen bytes, neither zero nor null; room
+// for kPackedWords words.
+// Gives: its digit bytes read as one integer M in base-10^8 words, least
+// significant first, the top word not 0, and its count; *pnLowExp = the
+// decimal exponent of M's last digit (e - 2n + 1 for n digit bytes, the pad
+// digit included), so the value is ±M·10^(*pnLowExp). 123.45 ('p', 12, 22,
+// 44, 60: the pairs 12, 34, 50) gives the word 123450 and -3.
+inline int PackedToWords(const char* pData, int nLen, std::uint32_t* pWords, int* pnLowExp)
+{
+    const char* pBytes = pData + 2;
+    const int n = nLen - 2;
+    const clsLaneSign s = LaneSign(pData[0] == kSignNegative);
+    *pnLowExp = DecodeExponentByte(pData[0], pData[1]) - 2 * n + 1;
+    // Whole words from the end, two at a time while eight bytes remain.
+    int nEnd = n;
+    int k = 0;
+    for (; nEnd >= 2 * kWordPairs; nEnd -= 2 * kWordPairs, k += 2) {
+        const std::uint64_t x = BytesToWordPair(pBytes + nEnd - 2 * kWordPairs, s);
+        pWords[k] = static_cast<std::uint32_t>(x >> 32);
+        pWords[k + 1] = static_cast<std::uint32_t>(x);
+    }
+    if (nEnd >= kWordPairs) {
+        nEnd -= kWordPairs;
+        pWords[k++] = BytesToWord(pBytes + nEnd, s);
+    }
+    if (nEnd > 0) {
+        // The top word's one to three bytes.
+        const unsigned char* pU = reinterpret_cast<const unsigned char*>(pBytes);
+        std::uint32_t w = 0;
+        for (int i = 0; i < nEnd; ++i)
+            w = w * kRadix + kDigitTables.anPair[pU[i]];
+        pWords[k++] = w;
+    }
+    return k;
+}
+
+// Requires: M ≠ 0 in nWords words (zero words at the top are allowed and
+// skipped) whose packed form fits kMaxPackedBytes; pOut has room for
+// kMaxPackedBytes bytes.
+// Gives: the packed form of ±M·10^nLowExp with its NUL in pOut (first pair
+// starting at the first significant digit, trailing zero pairs dropped), and
+// its length. The word 123450 at -3 gives 'p', 12, 22, 44, 60 (123.45);
+// 5000 at 0 gives 'p', 13, 60 (5000).
+inline int WordsToPacked(const std::uint32_t* pWords, int nWords, int nLowExp, bool bNegative, char* pOut)
+{
+    while (pWords[nWords - 1] == 0)
+        --nWords;
+    int nFirst = 0; // zero words at the bottom hold only trailing zeros
+    while (pWords[nFirst] == 0)
+        ++nFirst;
+    const int nTop = nWords - 1;
+    const int nTopDigits = WordDigitCount(pWords[nTop]);
+    const int nLow = nLowExp + kWordDigits * nFirst;
+    const int nExp = nLow + kWordDigits * (nTop - nFirst) + nTopDigits - 1;
+    const clsLaneSign s = LaneSign(bNegative);
+    pOut[0] = bNegative ? kSignNegative : kSignPositive;
+    pOut[1] = EncodeExponentByte(nExp, bNegative);
+    char* pBytes = pOut + 2;
+    // Pairs begin at the first significant digit. With an odd count of
+    // digits the words are read as M·10: each takes the top digit of the word
+    // below it as its last digit, and the top word, below 10^7, gains one.
+    const bool bShift = nTopDigits & 1;
+    auto WordAt = [&](int i) -> std::uint32_t {
+        if (!bShift)
+            return pWords[i];
+        const std::uint32_t nBelow = i > nFirst ? DivPow10(pWords[i - 1], kWordDigits - 1) : 0;
+        return (pWords[i] - DivPow10(pWords[i], kWordDigits - 1) * kPow10[kWordDigits - 1]) * 10 + nBelow;
+    };
+    // The last word with a digit that is not 0: read as M·10, the bottom
+    // word is 0 when its only digit moved up into the word above.
+    int nLast = nFirst;
+    if (bShift && nLast < nTop && WordAt(nLast) == 0)
+        ++nLast;
+    const int nTopPairs = (nTopDigits + 1) / 2;
+    std::uint32_t nGroup = WordToBytes(WordAt(nTop), s) >> 8 * (kWordPairs - nTopPairs);
+    int nPos = 0;
+    if (nTop > nLast) {
+        // The top word's bytes, then the whole middle words, four bytes at a
+        // time; a store that runs past its word's bytes is overwritten by the
+        // next word.
+        std::memcpy(pBytes, &nGroup, 4);
+        nPos = nTopPairs;
+        for (int i = nTop - 1; i > nLast; --i, nPos += kWordPairs) {
+            nGroup = WordToBytes(WordAt(i), s);
+            std::memcpy(pBytes + nPos, &nGroup, 4);
+        }
+        nGroup = WordToBytes(WordAt(nLast), s);
+    }
+    // The last word, without its trailing zero pairs (in the high lanes, the
+    // bytes of a zero pair: 10, or -10 in a negative value). Its first pair
+    // is not 0 when it is the top word; else the word itself is not 0.
+    const std::uint32_t nZeroPair = static_cast<std::uint32_t>((s.nOffset ^ s.nFlip) & 0xFF);
+    int nPairs = nTop > nLast ? kWordPairs : nTopPairs;
+    while ((nGroup >> 8 * (nPairs - 1) & 0xFF) == nZeroPair)
+        --nPairs;
+    for (int i = 0; i < nPairs; ++i)
+        pBytes[nPos + i] = static_cast<char>(nGroup >> 8 * i);
+    nPos += nPairs;
+    pBytes[nPos] = 0;
+    return nPos + 2;
+}
+
+// Requires: nDrop >= 1; M in nWords words with room for nWords + 1.
+// Gives: M rounded half away from zero to a multiple of 10^nDrop, the digits
+// below it cleared (only the first dropped digit decides, which is the same),
+// and its count of words without zero words at the top: 0 when it rounds to
+// zero. 12345 at 2 gives 12300, 12350 at 2 gives 12400, 499 at 3 gives 0.
+inline int RoundWordsAt(std::uint32_t* pWords, int nWords, int nDrop)
+{
+    const int nDropWord = (nDrop - 1) / kWordDigits; // the word of the first dropped digit
+    if (nDropWord >= nWords)
+        return 0; // the first dropped digit is a 0 above M's top digit
+    const int nDropDigit = (nDrop - 1) % kWordDigits;
+    const bool bUp = DivPow10(pWords[nDropWord], nDropDigit) % 10 >= 5;
+    const int nKeepWord = nDrop / kWordDigits; // the word of the last kept digit
+    const int nKeepDigit = nDrop % kWordDigits;
+    for (int i = 0; i < nKeepWord && i < nWords; ++i)
+        pWords[i] = 0;
+    if (nKeepWord < nWords)
+        pWords[nKeepWord] = DivPow10(pWords[nKeepWord], nKeepDigit) * kPow10[nKeepDigit];
+    if (bUp) {
+        // One unit of the last kept digit; a word that reaches 10^8 carries.
+        int i = nKeepWord;
+        std::uint32_t nAdd = kPow10[nKeepDigit];
+        for (;; ++i, nAdd = 1) {
+            if (i == nWords) {
+                pWords[nWords++] = nAdd;
+                break;
+            }
+            pWords[i] += nAdd;
+            if (pWords[i] < kWordRadix)
+                break;
+            pWords[i] -= kWordRadix;
+        }
+    }
+    while (nWords > 0 && pWords[nWords - 1] == 0)
+        --nWords;
+    return nWords;
+}
+
+// Requires: M in nWords words with room for nWords + nShift / 8 + 1.
+// Gives: M·10^nShift in place and its count of words (the top word not 0
+// when M's was not). 12345678 by 3 gives the words 45678000, 12345.
+inline int ShiftWordsUp(std::uint32_t* pWords, int nWords, int nShift)
+{
+    const int nWhole = nShift / kWordDigits;
+    const int nDigits = nShift % kWordDigits;
+    if (nWhole > 0) {
+        std::memmove(pWords + nWhole, pWords, sizeof(std::uint32_t) * static_cast<size_t>(nWords));
+        std::memset(pWords, 0, sizeof(std::uint32_t) * static_cast<size_t>(nWhole));
+        nWords += nWhole;
+    }
+    if (nDigits == 0)
+        return nWords;
+    // Each word keeps its low 8 - k digits, raised by k places, and takes the
+    // top k digits of the word below.
+    const int nKeep = kWordDigits - nDigits;
+    std::uint32_t nFromBelow = 0;
+    for (int i = nWhole; i < nWords; ++i) {
+        const std::uint32_t nTop = DivPow10(pWords[i], nKeep);
+        pWords[i] = (pWords[i] - nTop * kPow10[nKeep]) * kPow10[nDigits] + nFromBelow;
+        nFromBelow = nTop;
+    }
+    if (nFromBelow != 0)
+        pWords[nWords++] = nFromBelow;
+    return nWords;
 }
 
 // --- kernels ---------------------------------------------------------------------
