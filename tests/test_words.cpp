@@ -167,7 +167,8 @@ TEST(NumWords, PackedToWordsOnATable)
     };
     for (const Case& c : aCases) {
         SCOPED_TRACE(c.pszValue);
-        const clsStrPlus& strData = NumProbe::Data(NumAt(100, 10, c.pszValue));
+        const clsNumDbFld num = NumAt(100, 10, c.pszValue);
+        const clsStrPlus& strData = NumProbe::Data(num);
         Words an(tvpacked::kPackedWords, 0);
         int nLowExp = 0;
         const int nWords = tvpacked::PackedToWords(strData, strData.GetLength(), an.data(), &nLowExp);
