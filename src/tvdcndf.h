@@ -51,7 +51,7 @@ class clsNumDbFld : public CObject {
 public:
     // --- construction ------------------------------------------------------
     // The null value at the default length and scale (38 and 8 unless changed).
-    clsNumDbFld();
+    clsNumDbFld() : m_nDbFldLen(m_nDefDbFldLen), m_nDbFldScale(m_nDefDbFldScale) {}
     clsNumDbFld(const clsNumDbFld& other);
     // The null value at (nLen, nScale); nScale -1 means 0. A length outside
     // 1..100 or a scale outside 0..nLen raises 2001.
@@ -66,7 +66,7 @@ public:
     clsNumDbFld(const double& d);
     clsNumDbFld(const char* psz);
     clsNumDbFld(const CString& str);
-    virtual ~clsNumDbFld();
+    virtual ~clsNumDbFld() {}
 
     // --- representation ----------------------------------------------------
     // Asserts every invariant of the fields and the packed form: a broken one

@@ -144,6 +144,52 @@ inline int StoredIntegerDigits(const char* pData, int nLen)
 // all hold. CheckValid asserts them one by one when this gives false.
 bool IsValidPacked(int nLen, int nScale, const char* pData, int nBytes);
 
+// --- copying packed bytes --------------------------------------------------------
+// Short copies inlined as a few fixed-size moves (GCC turns each memcpy of a
+// constant size into one load and one store): the stored values are at most
+// 54 bytes, where a call to the library's memcpy costs more than the copy.
+
+// Copies nBytes (0..64) from pSrc to pDst, reading and writing those bytes
+// only: overlapping moves of 16, 8, 4 or 1 bytes. The two may not overlap.
+inline void CopyShortBytes(char* pDst, const char* pSrc, int nBytes)
+{
+    if (nBytes >= 16) {
+        std::memcpy(pDst, pSrc, 16);
+        if (nBytes > 32) {
+            std::memcpy(pDst + 16, pSrc + 16, 16);
+            if (nBytes > 48)
+                std::memcpy(pDst + 32, pSrc + 32, 16);
+        }
+        std::memcpy(pDst + nBytes - 16, pSrc + nBytes - 16, 16);
+    } else if (nBytes >= 8) {
+        std::memcpy(pDst, pSrc, 8);
+        std::memcpy(pDst + nBytes - 8, pSrc + nBytes - 8, 8);
+    } else if (nBytes >= 4) {
+        std::memcpy(pDst, pSrc, 4);
+        std::memcpy(pDst + nBytes - 4, pSrc + nBytes - 4, 4);
+    } else if (nBytes > 0) {
+        pDst[0] = pSrc[0];
+        pDst[nBytes / 2] = pSrc[nBytes / 2];
+        pDst[nBytes - 1] = pSrc[nBytes - 1];
+    }
+}
+
+// Copies nBytes (1..64) from one string block's character area to another's,
+// in 16-byte moves: [0, 16), [nBytes - 16, nBytes) and those between. Requires
+// max(16, nBytes) bytes in both areas (a block's character area is a whole
+// multiple of 16 bytes); bytes beyond nBytes may be copied along.
+inline void CopyBlockBytes(char* pDst, const char* pSrc, int nBytes)
+{
+    std::memcpy(pDst, pSrc, 16);
+    if (nBytes > 32) {
+        std::memcpy(pDst + 16, pSrc + 16, 16);
+        if (nBytes > 48)
+            std::memcpy(pDst + 32, pSrc + 32, 16);
+    }
+    const int nLast = nBytes > 16 ? nBytes - 16 : 0;
+    std::memcpy(pDst + nLast, pSrc + nLast, 16);
+}
+
 // --- the working form ----------------------------------------------------------
 
 struct clsWorkNum {

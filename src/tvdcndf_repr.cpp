@@ -10,8 +10,6 @@
 int clsNumDbFld::m_nDefDbFldLen = 38;
 int clsNumDbFld::m_nDefDbFldScale = 8;
 
-clsNumDbFld::clsNumDbFld() : m_nDbFldLen(m_nDefDbFldLen), m_nDbFldScale(m_nDefDbFldScale) {}
-
 clsNumDbFld::clsNumDbFld(const clsNumDbFld& other)
     : CObject(other),
       m_nDbFldLen(other.m_nDbFldLen),
@@ -21,8 +19,6 @@ clsNumDbFld::clsNumDbFld(const clsNumDbFld& other)
 {
     CheckValid();
 }
-
-clsNumDbFld::~clsNumDbFld() {}
 
 namespace {
 using tvpacked::kByteOffset;

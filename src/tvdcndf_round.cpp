@@ -107,7 +107,10 @@ void clsNumDbFld::StorePacked(const char* pData, int nLen)
     if (nLen == 0 && m_strData.IsEmpty())
         return;
     char* pBuf = m_strData.GetWriteBuf(nLen);
-    std::memcpy(pBuf, pData, static_cast<size_t>(nLen));
+    if (nLen <= 64)
+        tvpacked::CopyShortBytes(pBuf, pData, nLen);
+    else
+        std::memcpy(pBuf, pData, static_cast<size_t>(nLen));
     m_strData.ReleaseWriteBuf(nLen);
 }
 
@@ -216,7 +219,15 @@ void clsNumDbFld::AssignValidated(const clsNumDbFld& other)
         Unpack(pOther, nOtherLen, w);
         StoreResult(w);
     } else {
-        StorePacked(pOther, nOtherLen);
+        if (nOtherLen > 0 && nOtherLen < 64 && other.m_strData.GetAllocSiz() >= 16) {
+            // StorePacked from one string block to another: whole 16-byte
+            // moves, the NUL among them.
+            char* pBuf = m_strData.GetWriteBuf(nOtherLen);
+            CopyBlockBytes(pBuf, pOther, nOtherLen + 1);
+            m_strData.ReleaseWriteBuf(nOtherLen);
+        } else {
+            StorePacked(pOther, nOtherLen);
+        }
         // The check of other has just passed on these bytes. At the same length
         // and scale the result's check would find what it found, so it is left
         // out where both numbers are plain clsNumDbFld (whose check is that

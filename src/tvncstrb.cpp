@@ -27,25 +27,6 @@ void CheckFailed(const char* pszCond, const char* pszFile, int nLine)
 // Character blocks
 // ===========================================================================
 
-void* AllocStrMem(UINT nSiz, UINT* pnActualAllocSiz)
-{
-    void* p = ::operator new(nSiz);
-    *pnActualAllocSiz = nSiz;
-    return p;
-}
-
-// The size goes to the heap's sized release, where the compiler offers one:
-// it must be the size that AllocStrMem gave for p.
-void FreeStrMem(void* p, UINT nSiz)
-{
-#if defined(__cpp_sized_deallocation)
-    ::operator delete(p, static_cast<size_t>(nSiz));
-#else
-    (void)nSiz;
-    ::operator delete(p);
-#endif
-}
-
 namespace {
 [[noreturn]] void ThrowTooLong()
 {
@@ -62,62 +43,36 @@ int CheckedStrLen(size_t nLen)
 
 // A new block (count 0) for nDataLen characters; a length beyond MAX_StrLen,
 // whose usable size an int cannot hold, throws std::length_error instead.
-clsStrData* NewBlock(int nDataLen)
+inline clsStrData* NewBlock(int nDataLen)
 {
     if (nDataLen > MAX_StrLen)
         ThrowTooLong();
     return new (nDataLen) clsStrData(nDataLen);
 }
 
-// The actual size of the block being destroyed, read by its destructor while
-// the block still lives and handed to FreeStrMem by operator delete.
-UINT g_nFreeBlockSiz = 0;
+// A string's block replaced by a new one for nNewLen characters that holds
+// nDataLen characters from pData. The new block is filled before it replaces
+// the old one, so pData may lie in the old block, and a failed allocation
+// leaves the string as it was. (AllocDataCopy and GrowWriteBuf.)
+__attribute__((always_inline)) inline void ReplaceBlock(clsRefCtPtr<clsStrData>& spstrData, int nNewLen,
+                                                        const char* pData, int nDataLen)
+{
+    clsStrData* ptrNew = NewBlock(nNewLen);
+    if (nDataLen > 0)
+        std::memcpy(ptrNew->m_ptrData, pData, static_cast<size_t>(nDataLen));
+    ptrNew->m_nDataLen = nDataLen;
+    ptrNew->m_ptrData[nDataLen] = 0;
+    spstrData.HoldNew(ptrNew);
+}
+
 } // namespace
-
-UINT clsStrData::BlockSize(int nDataLen)
-{
-    UINT nSiz = static_cast<UINT>(sizeof(clsStrData)) + static_cast<UINT>(nDataLen) + 1;
-    return (nSiz + 15) & ~15u;
-}
-
-void* clsStrData::operator new(size_t uSiz, int nDataLen)
-{
-    TV_ASSERT(uSiz == sizeof( clsStrData ));
-    TV_ASSERT(nDataLen >= 0 && nDataLen <= MAX_StrLen);
-    UINT nSiz = BlockSize(nDataLen);
-    UINT nActualAllocSiz = 0;
-    void* p = AllocStrMem(nSiz, &nActualAllocSiz);
-    // The constructor derives the usable size from the length; the global
-    // heap gives exactly what was asked.
-    TV_ASSERT(nActualAllocSiz == nSiz);
-    return p;
-}
 
 void clsStrData::operator delete(void* ptr, int nDataLen)
 {
     FreeStrMem(ptr, BlockSize(nDataLen));
 }
 
-void clsStrData::operator delete(void* ptr, size_t uSiz)
-{
-    TV_ASSERT(ptr && uSiz == sizeof( clsStrData ));
-    FreeStrMem(ptr, g_nFreeBlockSiz);
-}
-
-clsStrData::clsStrData(int nDataLen)
-    : m_ptrData(reinterpret_cast<char*>(this) + sizeof(clsStrData)),
-      m_nDataLen(nDataLen),
-      m_nAllocSiz(static_cast<int>(BlockSize(nDataLen) - sizeof(clsStrData)))
-{
-    m_ptrData[nDataLen] = 0;
-}
-
 clsStrData::clsStrData(EmptyTag) : m_ptrData(nullptr), m_nDataLen(0), m_nAllocSiz(0) {}
-
-clsStrData::~clsStrData()
-{
-    g_nFreeBlockSiz = static_cast<UINT>(sizeof(clsStrData)) + static_cast<UINT>(m_nAllocSiz);
-}
 
 clsStrData* clsStrData::Clone() const
 {
@@ -164,8 +119,6 @@ int StdStrLen(const CString& s)
 {
     return CheckedStrLen(s.size());
 }
-
-clsStrBase::clsStrBase() : m_spstrData(clsRefCtPtr<clsStrData>::GetEmptyObj()) {}
 
 clsStrBase::clsStrBase(const clsStrBase& other) : m_spstrData(other.m_spstrData) {}
 
@@ -275,8 +228,8 @@ void clsStrBase::SetAt(int nSubscript, char ch)
 
 char* clsStrBase::GrowWriteBuf(int nMinLen)
 {
-    int nLen = GetLength();
-    AllocDataCopy(nMinLen > nLen ? nMinLen : nLen, m_spstrData->m_ptrData, nLen);
+    const int nLen = GetLength();
+    ReplaceBlock(m_spstrData, nMinLen > nLen ? nMinLen : nLen, m_spstrData->m_ptrData, nLen);
     return m_spstrData->m_ptrData;
 }
 
@@ -295,16 +248,9 @@ void clsStrBase::AllocData(int nLen)
     m_spstrData = NewBlock(nLen);
 }
 
-// The new block is filled before it replaces the old one, so pData may lie in
-// this string's own block, and a failed allocation leaves the string as it was.
 void clsStrBase::AllocDataCopy(int nNewLen, const char* pData, int nDataLen)
 {
-    clsStrData* ptrNew = NewBlock(nNewLen);
-    if (nDataLen > 0)
-        std::memcpy(ptrNew->m_ptrData, pData, static_cast<size_t>(nDataLen));
-    ptrNew->m_nDataLen = nDataLen;
-    ptrNew->m_ptrData[nDataLen] = 0;
-    m_spstrData = ptrNew;
+    ReplaceBlock(m_spstrData, nNewLen, pData, nDataLen);
 }
 
 void clsStrBase::AssignData(const char* pData, int nLen)

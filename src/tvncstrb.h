@@ -15,6 +15,7 @@
 #include <climits>
 #include <cstddef>
 #include <exception>
+#include <new>
 #include <string>
 #include <type_traits>
 
@@ -53,9 +54,25 @@ class clsNumDbFld;
 // ---------------------------------------------------------------------------
 
 // Takes nSiz bytes from the global heap; *pnActualAllocSiz gets the size given.
-void* AllocStrMem(UINT nSiz, UINT* pnActualAllocSiz);
-// Returns a block of actual size nSiz to the global heap.
-void FreeStrMem(void* p, UINT nSiz);
+inline void* AllocStrMem(UINT nSiz, UINT* pnActualAllocSiz)
+{
+    void* p = ::operator new(nSiz);
+    *pnActualAllocSiz = nSiz;
+    return p;
+}
+
+// Returns a block of actual size nSiz to the global heap. The size goes to the
+// heap's sized release, where the compiler offers one: it must be the size
+// that AllocStrMem gave for p.
+inline void FreeStrMem(void* p, UINT nSiz)
+{
+#if defined(__cpp_sized_deallocation)
+    ::operator delete(p, static_cast<size_t>(nSiz));
+#else
+    (void)nSiz;
+    ::operator delete(p);
+#endif
+}
 
 class clsRefCtObj {
 public:
@@ -83,6 +100,9 @@ protected:
 
 // A block of characters: this header and its character area share one
 // allocation whose size is a multiple of 16. m_ptrData[m_nDataLen] is always 0.
+// The header takes 32 bytes, so the character area of an allocated block is a
+// whole multiple of 16 bytes too, at least 16: the number code copies and
+// checks packed values in 16-byte moves within it.
 class clsStrData : public clsRefCtObj {
 public:
     char* m_ptrData;  // first character: right after the header, or "" for the empty block
@@ -93,12 +113,26 @@ public:
     static void* operator new(size_t uSiz, int nDataLen);
     // Matches the placement form above; used only when the constructor throws.
     static void operator delete(void* ptr, int nDataLen);
-    static void operator delete(void* ptr, size_t uSiz);
+    // Returns a block through FreeStrMem with its actual size, which the
+    // destructor has just noted in m_nFreeBlockSiz.
+    static void operator delete(void* ptr, size_t uSiz)
+    {
+        // clang-format off
+        TV_ASSERT(ptr && uSiz == sizeof( clsStrData ));
+        // clang-format on
+        FreeStrMem(ptr, m_nFreeBlockSiz);
+    }
 
     // Sets the three members for a block of nDataLen characters made by the
     // operator new above; the characters themselves are left for the caller.
-    explicit clsStrData(int nDataLen);
-    ~clsStrData() override;
+    explicit clsStrData(int nDataLen)
+        : m_ptrData(reinterpret_cast<char*>(this) + sizeof(clsStrData)),
+          m_nDataLen(nDataLen),
+          m_nAllocSiz(static_cast<int>(BlockSize(nDataLen) - sizeof(clsStrData)))
+    {
+        m_ptrData[nDataLen] = 0;
+    }
+    ~clsStrData() override { m_nFreeBlockSiz = static_cast<UINT>(sizeof(clsStrData)) + static_cast<UINT>(m_nAllocSiz); }
 
     // A new block (count 0) with this block's characters, sized for its length.
     clsStrData* Clone() const;
@@ -107,9 +141,17 @@ public:
 
     // The allocation size for a block of nDataLen characters: the header plus
     // the characters plus the zero byte, rounded up to a multiple of 16.
-    static UINT BlockSize(int nDataLen);
+    static UINT BlockSize(int nDataLen)
+    {
+        UINT nSiz = static_cast<UINT>(sizeof(clsStrData)) + static_cast<UINT>(nDataLen) + 1;
+        return (nSiz + 15) & ~15u;
+    }
 
 private:
+    // The actual size of the block being destroyed, read by its destructor
+    // while the block still lives and handed to FreeStrMem by operator delete.
+    static inline UINT m_nFreeBlockSiz = 0;
+
     struct EmptyTag {};
     explicit clsStrData(EmptyTag);
 };
@@ -122,6 +164,21 @@ private:
 constexpr int MAX_StrLen =
     static_cast<int>(((static_cast<long long>(INT_MAX) + static_cast<long long>(sizeof(clsStrData))) & ~15LL) -
                      static_cast<long long>(sizeof(clsStrData)) - 1);
+
+inline void* clsStrData::operator new(size_t uSiz, int nDataLen)
+{
+    // clang-format off
+    TV_ASSERT(uSiz == sizeof( clsStrData ));
+    TV_ASSERT(nDataLen >= 0 && nDataLen <= MAX_StrLen);
+    // clang-format on
+    UINT nSiz = BlockSize(nDataLen);
+    UINT nActualAllocSiz = 0;
+    void* p = AllocStrMem(nSiz, &nActualAllocSiz);
+    // The constructor derives the usable size from the length; the global
+    // heap gives exactly what was asked.
+    TV_ASSERT(nActualAllocSiz == nSiz);
+    return p;
+}
 
 template <class T>
 class clsRefCtPtr {
@@ -152,6 +209,16 @@ public:
         return *this;
     }
     clsRefCtPtr& operator=(const clsRefCtPtr& other) { return *this = other.m_ptrObj; }
+    // operator=(ptrNew) for an object just made, which nothing counts yet and
+    // which is not the empty object: it is counted, and the old one released.
+    void HoldNew(T* ptrNew)
+    {
+        ptrNew->AddRef();
+        T* ptrOld = m_ptrObj;
+        m_ptrObj = ptrNew;
+        if (!IsUncounted(ptrOld))
+            ptrOld->Release();
+    }
 
     T* operator->() const { return m_ptrObj; }
     T* Get() const { return m_ptrObj; }
@@ -199,7 +266,7 @@ int StdStrLen(const CString& s);
 // empty block), a zero byte after them. Copies copy the characters.
 class clsStrBase {
 public:
-    clsStrBase();
+    clsStrBase() : m_spstrData(clsRefCtPtr<clsStrData>::GetEmptyObj()) {}
     clsStrBase(const clsStrBase& other);
     // A negative nLen takes pData up to its zero byte (0 for a null pointer).
     clsStrBase(const char* pData, int nLen);

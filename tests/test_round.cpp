@@ -465,6 +465,34 @@ TEST(NumAssign, KeepsLengthAndScaleAndRounds)
     }
 }
 
+// x = a copies the packed bytes in 16-byte moves: values of every length, of
+// either sign, into a new number, over a longer value (in place) and over a
+// shorter one (a new block), keep every byte and end where they end.
+TEST(NumAssign, CopiesValuesOfEveryLength)
+{
+    const std::string strLong(100, '9');
+    for (int nDigits = 1; nDigits <= 100; ++nDigits) {
+        for (const char* pszSign : {"", "-"}) {
+            std::string strValue = pszSign;
+            for (int i = 0; i < nDigits; ++i)
+                strValue += static_cast<char>('1' + (i * 7) % 9);
+            SCOPED_TRACE(strValue);
+            const clsNumDbFld numValue = NumAt(100, 0, strValue.c_str());
+            const std::string strPacked = PackedText(numValue);
+            clsNumDbFld numNew(100, 0);
+            numNew = numValue;
+            clsNumDbFld numOverLonger = NumAt(100, 0, strLong.c_str());
+            numOverLonger = numValue;
+            clsNumDbFld numOverShorter = NumAt(100, 0, "-1");
+            numOverShorter = numValue;
+            for (const clsNumDbFld* pNum : {&numNew, &numOverLonger, &numOverShorter}) {
+                EXPECT_EQ(PackedText(*pNum), strPacked);
+                EXPECT_EQ(TextOf(*pNum), strValue);
+            }
+        }
+    }
+}
+
 TEST(NumAssign, SelfAssignmentChangesNothing)
 {
     clsNumDbFld num = NumAt(10, 2, "12.34");
