@@ -260,6 +260,19 @@ protected:
     void DivideValidated(const clsNumDbFld& divisor, clsNumDbFld* pQuotient, clsNumDbFld* pRemainder);
     void AssignValidated(const clsNumDbFld& other);
     void DivideCore(const clsNumDbFld& divisor, clsNumDbFld* pQuotient, clsNumDbFld* pRemainder);
+    // DivideCore of a dividend given by its packed bytes (nLen, neither zero
+    // nor null) at this number's length and scale; with no pointer given,
+    // this number takes the quotient with decimals.
+    void DivideValue(const char* pData, int nLen, const clsNumDbFld& divisor, clsNumDbFld* pQuotient,
+                     clsNumDbFld* pRemainder);
+    // This number (neither operand) becomes dividend / divisor, or the
+    // remainder dividend % divisor, as the assignment of dividend followed by
+    // /= or %= would make it; both operands are validated.
+    void DivideInto(const clsNumDbFld& dividend, const clsNumDbFld& divisor, bool bRemainder);
+    // Stores an exact packed result (nLen bytes) as StoreResult does: -2053
+    // keeping the old value when its integer part does not fit, rounded to
+    // the scale (a carry beyond the capacity: -2053, null value); validates.
+    void StoreExactPacked(const char* pData, int nLen);
 
     // The packed form of the value, one string a number:
     //   ""      the null value (counts as zero; what a failed parse leaves)

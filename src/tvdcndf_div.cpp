@@ -1,12 +1,12 @@
 // Division: the quotient with decimals (/=), the remainder of the integer
 // division (%=) and the integer quotient with an optional remainder (Divide).
 //
-// Both operands are taken into the working form, their digits gathered into
-// base-10^8 words and divided exactly (Knuth's algorithm D, one quotient word
-// per step) down to the last quotient digit that the operation develops; the
-// quotient and the remainder come back as working values, are rounded to
-// their targets' scales and are written into the targets, each once. Nothing
-// in between allocates.
+// The digit bytes of both operands are read into base-10^8 words and divided
+// exactly (Knuth's algorithm D, one quotient word per step) down to the last
+// quotient digit that the operation develops; the quotient and the remainder
+// go from words straight back to packed bytes, are rounded to their targets'
+// scales and are written into the targets, each once. Nothing in between
+// allocates.
 #include <cstdint>
 #include <cstring>
 
@@ -17,28 +17,21 @@ using namespace tvpacked;
 
 namespace {
 
-// ---------------------------------------------------------------------------
-// Base-10^8 words: four grid digits each, least significant word first.
-// ---------------------------------------------------------------------------
 typedef std::uint32_t Word;
 typedef std::uint64_t DWord;
 
-const Word kWordBase = 100000000;
-// Words of the longest numerator: a divisor of 104 digits and a quotient of
-// 102, a word for the scaling in LongDivide, one to spare.
-const int kMaxWords = 30;
+const Word kWordBase = kWordRadix;
 
-// w = w * nFactor, in place. Requires: nFactor < kWordBase. Gives the carry
-// out of the top word.
-Word MultiplyWords(Word* pW, int nW, Word nFactor)
+// Packed bytes of the longest value that words of a division can give back,
+// with the NUL and room for the word conversion's four-byte stores.
+const int kWordsPackedBytes = 2 + 4 * kDivWords + 4;
+
+// The count of words once the zero words at the top are dropped.
+int TrimWords(const Word* pW, int nW)
 {
-    DWord nCarry = 0;
-    for (int i = 0; i < nW; ++i) {
-        DWord nProd = DWord(pW[i]) * nFactor + nCarry;
-        nCarry = nProd / kWordBase;
-        pW[i] = Word(nProd - nCarry * kWordBase);
-    }
-    return Word(nCarry);
+    while (nW > 0 && pW[nW - 1] == 0)
+        --nW;
+    return nW;
 }
 
 // Division by one word through its reciprocal: a multiplication and at most
@@ -68,41 +61,6 @@ private:
     DWord m_nInverse;
 };
 
-// The working value's digits read as an integer, times 10^nZeros, into pW.
-// Requires: w normalised and not zero, nZeros >= 0, room for the words.
-// Gives the word count; the top word is not 0.
-int GatherWords(const clsWorkNum& w, int nZeros, Word* pW)
-{
-    const unsigned char* pDigit = w.aDigit;
-    int i = w.nDigits - 1; // the next digit to place, from the last
-    int nW = 0;
-    for (; nW < nZeros / 8; ++nW)
-        pW[nW] = 0;
-    const int nLowZeros = (nZeros % 8) / 2; // zero digits at the bottom of the next word
-    if (nLowZeros > 0) {
-        Word nWord = 0;
-        Word nPlace = nLowZeros == 1 ? 100 : (nLowZeros == 2 ? 10000 : 1000000);
-        for (int k = nLowZeros; k < 4 && i >= 0; ++k, --i, nPlace *= 100)
-            nWord += pDigit[i] * nPlace;
-        pW[nW++] = nWord;
-    }
-    for (; i >= 3; i -= 4)
-        pW[nW++] = pDigit[i - 3] * Word(1000000) + pDigit[i - 2] * Word(10000) + pDigit[i - 1] * Word(100) + pDigit[i];
-    if (i >= 0) {
-        Word nWord = 0;
-        for (int k = 0; k <= i; ++k)
-            nWord = nWord * 100 + pDigit[k];
-        pW[nW++] = nWord;
-    }
-    if (nZeros % 2 == 1) {
-        const int nZeroWords = nZeros / 8;
-        Word nCarry = MultiplyWords(pW + nZeroWords, nW - nZeroWords, 10);
-        if (nCarry != 0)
-            pW[nW++] = nCarry;
-    }
-    return nW;
-}
-
 // u / v for a one-word divisor. Requires: v > 0; pQ may be pU. Gives the nU
 // quotient words in pQ and returns the remainder.
 Word ShortDivide(const Word* pU, int nU, const WordDivisor& v, Word* pQ)
@@ -111,6 +69,26 @@ Word ShortDivide(const Word* pU, int nU, const WordDivisor& v, Word* pQ)
     for (int i = nU - 1; i >= 0; --i)
         pQ[i] = Word(v.Divide(nRem * kWordBase + pU[i], &nRem));
     return Word(nRem);
+}
+
+// floor(n / d) for n = (n2 * base + n1) * base + n0 and d = d1 * base + d0,
+// d1 > 0, when the quotient is at most kWordBase. Through doubles: with
+// dInverse = 1 / d the estimate is off by far less than one, so at most one
+// step either way corrects it; the test is exact, on the low 64 bits, where
+// n - q * d lies well within the signed range.
+inline DWord TrialQuotient(Word n2, Word n1, Word n0, DWord d, double dInverse)
+{
+    const DWord nLow = (DWord(n2) * kWordBase + n1) * kWordBase + n0; // n mod 2^64
+    if (n2 == 0 && nLow < d)
+        return 0; // often so in the first step
+    const double dNum = (double(n2) * double(kWordBase) + double(n1)) * double(kWordBase) + double(n0);
+    DWord q = DWord(dNum * dInverse);
+    std::int64_t r = std::int64_t(nLow - q * d);
+    if (r < 0)
+        --q;
+    else if (r >= std::int64_t(d))
+        ++q;
+    return q;
 }
 
 // u / v by Knuth's algorithm D (The Art of Computer Programming, 4.3.1),
@@ -127,25 +105,34 @@ Word ShortDivide(const Word* pU, int nU, const WordDivisor& v, Word* pQ)
 void LongDivide(Word* pU, int nU, const Word* pV, int nV, Word* pQ)
 {
     const DWord nTop2 = DWord(pV[nV - 1]) * kWordBase + pV[nV - 2];
+    const double dInverse = 1.0 / double(nTop2);
     pU[nU] = 0;
     for (int j = nU - nV; j >= 0; --j) {
-        const unsigned __int128 nNum =
-            static_cast<unsigned __int128>(DWord(pU[j + nV]) * kWordBase + pU[j + nV - 1]) * kWordBase +
-            pU[j + nV - 2];
-        DWord nQHat = DWord(nNum / nTop2);
+        DWord nQHat = TrialQuotient(pU[j + nV], pU[j + nV - 1], pU[j + nV - 2], nTop2, dInverse);
+        if (nQHat == 0) {
+            // Never too large: the partial remainder stays as it is.
+            pQ[j] = 0;
+            continue;
+        }
 
-        // u[j..j+nV] -= qhat * v, without branches on the digits: a word
-        // that goes below 0 takes the base and lends one from the next.
-        DWord nCarry = 0;
+        // u[j..j+nV] -= qhat * v. Each product qhat * v[i] (below 10^16)
+        // splits into a low word, taken from u[i + j], and a high word,
+        // taken from u[i + j + 1]; the products do not wait for each other,
+        // only the borrow runs from word to word. A word goes at most two
+        // bases below 0 (it loses a low and a high word and a borrow of up
+        // to 2) and takes back as many bases as it lends from the next.
+        DWord nHigh = 0;
         std::int64_t nBorrow = 0;
         for (int i = 0; i < nV; ++i) {
-            const DWord nProd = nQHat * pV[i] + nCarry;
-            nCarry = nProd / kWordBase;
-            const std::int64_t nDiff = std::int64_t(pU[i + j]) - std::int64_t(nProd - nCarry * kWordBase) - nBorrow;
-            nBorrow = -(nDiff >> 63); // 1 when negative
-            pU[i + j] = Word(nDiff + (kWordBase & -nBorrow));
+            const DWord nProd = nQHat * pV[i];
+            const DWord nProdHigh = nProd / kWordBase;
+            const std::int64_t nTake = std::int64_t(nProd - nProdHigh * kWordBase + nHigh);
+            const std::int64_t nDiff = std::int64_t(pU[i + j]) - nTake - nBorrow;
+            nBorrow = std::int64_t(nDiff < 0) + std::int64_t(nDiff < -std::int64_t(kWordBase));
+            pU[i + j] = Word(nDiff + nBorrow * kWordBase);
+            nHigh = nProdHigh;
         }
-        std::int64_t nTopWord = std::int64_t(pU[j + nV]) - std::int64_t(nCarry) - nBorrow;
+        std::int64_t nTopWord = std::int64_t(pU[j + nV]) - std::int64_t(nHigh) - nBorrow;
         if (nTopWord < 0) {
             // qhat was one too large: add v back once.
             --nQHat;
@@ -165,119 +152,83 @@ void LongDivide(Word* pU, int nU, const Word* pV, int nV, Word* pQ)
     }
 }
 
-// The integer in pW (nW words, least significant first) times 10^nLowExp
-// as a normalised working value's digits and nPow (nDigits 0 when the
-// integer is 0). Requires: room for nW + 1 words in pW, which is changed.
-void SpreadWords(Word* pW, int nW, int nLowExp, clsWorkNum& w)
-{
-    while (nW > 0 && pW[nW - 1] == 0)
-        --nW;
-    if (nW == 0) {
-        w.nDigits = 0;
-        w.nPow = 0;
-        return;
-    }
-    if (nLowExp % 2 != 0) {
-        // Onto the grid: the last digit then stands at an even exponent.
-        Word nCarry = MultiplyWords(pW, nW, 10);
-        if (nCarry != 0)
-            pW[nW++] = nCarry;
-        --nLowExp;
-    }
-    // clang-format off
-    TV_ASSERT(4 * nW <= kWorkDigits);
-    // clang-format on
-    // The top word's digits from its first that is not 0, then four digits
-    // a word; the zero digits at the end are dropped.
-    const Word nTop = pW[nW - 1];
-    const int nTopDigits = nTop >= 1000000 ? 4 : (nTop >= 10000 ? 3 : (nTop >= 100 ? 2 : 1));
-    const unsigned char anTop[4] = {static_cast<unsigned char>(nTop / 1000000),
-                                    static_cast<unsigned char>(nTop / 10000 % 100),
-                                    static_cast<unsigned char>(nTop / 100 % 100),
-                                    static_cast<unsigned char>(nTop % 100)};
-    unsigned char* pDigit = w.aDigit;
-    for (int k = 4 - nTopDigits; k < 4; ++k)
-        *pDigit++ = anTop[k];
-    for (int k = nW - 2; k >= 0; --k) {
-        const Word nWord = pW[k];
-        pDigit[0] = static_cast<unsigned char>(nWord / 1000000);
-        pDigit[1] = static_cast<unsigned char>(nWord / 10000 % 100);
-        pDigit[2] = static_cast<unsigned char>(nWord / 100 % 100);
-        pDigit[3] = static_cast<unsigned char>(nWord % 100);
-        pDigit += 4;
-    }
-    const int nAll = nTopDigits + 4 * (nW - 1);
-    int nDigits = nAll;
-    while (w.aDigit[nDigits - 1] == 0)
-        --nDigits;
-    w.nDigits = nDigits;
-    w.nPow = nLowExp / 2 + nAll - 1;
-}
-
 } // namespace
 
-void tvpacked::DivideMagnitudes(const clsWorkNum& a, const clsWorkNum& b, int nLowExp, clsWorkNum& q, clsWorkNum* pr)
+void tvpacked::DivideMagnitudes(const char* pA, int nLenA, const char* pB, int nLenB, int nLowQ, clsWordNum* pQ,
+                                clsWordNum* pR)
 {
-    // clang-format off
-    TV_ASSERT(a.nDigits > 0 && a.aDigit[0] != 0 && b.nDigits > 0 && b.aDigit[0] != 0);
-    // clang-format on
     // With A and B the digits read as integers, a = A * 10^nLowA and
-    // b = B * 10^nLowB: the quotient truncated at 10^nLowExp is A * 10^s / B
-    // truncated, with s = nLowA - nLowB - nLowExp; a negative s shifts B
+    // b = B * 10^nLowB: the quotient truncated at 10^nLowQ is A * 10^s / B
+    // truncated, with s = nLowA - nLowB - nLowQ; a negative s shifts B
     // instead of A. The remainder is A * 10^s - Q * B in units of
     // 10^(nLowA - s), or A - Q * B * 10^-s in units of 10^nLowA.
-    const int nLowA = 2 * (a.nPow - a.nDigits + 1);
-    const int nLowB = 2 * (b.nPow - b.nDigits + 1);
-    const int s = nLowA - nLowB - nLowExp;
+    // The partial remainder is worked on where the remainder is wanted, the
+    // quotient written where it is wanted.
+    Word anU[kDivWords + 1];
+    Word anQ[kDivWords];
+    Word* const pU = pR ? pR->aWord : anU;
+    Word* const pQW = pQ ? pQ->aWord : anQ;
+    Word anV[kDivWords];
+    int nLowA;
+    int nLowB;
     // clang-format off
-    TV_ASSERT(a.nDigits + (s > 0 ? s : 0) / 2 <= 4 * (kMaxWords - 3));
-    TV_ASSERT(b.nDigits + (s < 0 ? -s : 0) / 2 <= 4 * (kMaxWords - 3));
+    TV_ASSERT(nLenA > 2 && nLenA <= kMaxPackedBytes && nLenB > 2 && nLenB <= kMaxPackedBytes);
     // clang-format on
-    Word anU[kMaxWords];
-    Word anV[kMaxWords];
-    Word anQ[kMaxWords];
-    const int nU = GatherWords(a, s > 0 ? s : 0, anU);
-    const int nV = GatherWords(b, s < 0 ? -s : 0, anV);
+    int nU = PackedToWords(pA, nLenA, pU, &nLowA);
+    int nV = PackedToWords(pB, nLenB, anV, &nLowB);
+    const int s = nLowA - nLowB - nLowQ;
+    // clang-format off
+    TV_ASSERT(nU + (s > 0 ? s : 0) / kWordDigits + 1 <= kDivWords && nV + (s < 0 ? -s : 0) / kWordDigits + 1 <= kDivWords);
+    // clang-format on
+    if (s > 0)
+        nU = ShiftWordsUp(pU, nU, s);
+    else if (s < 0)
+        nV = ShiftWordsUp(anV, nV, -s);
+    nU = TrimWords(pU, nU);
+    nV = TrimWords(anV, nV);
     int nQ;
-    int nR; // words of the remainder, left in anU
+    int nR; // words of the remainder, left in pU
     if (nU < nV) {
         nQ = 0;
         nR = nU;
     } else if (nV == 1) {
         nQ = nU;
-        anU[0] = ShortDivide(anU, nU, WordDivisor(anV[0]), anQ);
+        pU[0] = ShortDivide(pU, nU, WordDivisor(anV[0]), pQW);
         nR = 1;
     } else {
-        LongDivide(anU, nU, anV, nV, anQ);
+        LongDivide(pU, nU, anV, nV, pQW);
         nQ = nU - nV + 1;
         nR = nV;
     }
-    q.bNegative = a.bNegative != b.bNegative;
-    q.bNull = false;
-    SpreadWords(anQ, nQ, nLowExp, q);
-    if (pr) {
-        pr->bNegative = a.bNegative;
-        pr->bNull = false;
-        SpreadWords(anU, nR, s > 0 ? nLowA - s : nLowA, *pr);
+    if (pQ) {
+        pQ->nWords = TrimWords(pQW, nQ);
+        pQ->nLowExp = nLowQ;
+    }
+    if (pR) {
+        pR->nWords = TrimWords(pU, nR);
+        pR->nLowExp = s > 0 ? nLowA - s : nLowA;
     }
 }
 
 namespace {
 
-// The number of quotient digits that the operation develops, from 10^nDiff
-// down: for the integer quotient its integer digits (-1 when |a| < |b|: it
-// is 0), else down to one place beyond nScale.
-int QuotientDigits(const clsWorkNum& a, const clsWorkNum& b, int nDiff, bool bInteger, int nScale)
+// The packed form of the words' value with the given sign ("o" for zero);
+// gives its length. Requires: room for kWordsPackedBytes in pOut.
+int PackWords(const clsWordNum& w, bool bNegative, char* pOut)
 {
-    if (!bInteger)
-        return nDiff + nScale + 2;
-    return (nDiff < 0 || CompareMagnitude(a, b) < 0) ? -1 : nDiff + 1;
+    if (w.nWords == 0) {
+        pOut[0] = kSignZero;
+        pOut[1] = 0;
+        return 1;
+    }
+    return WordsToPacked(w.aWord, w.nWords, w.nLowExp, bNegative, pOut);
 }
 
-// Whether a normalised value is plus or minus a power of ten.
-bool IsPowerOfTen(const clsWorkNum& w)
+// Whether a packed value that is neither zero nor null is plus or minus a
+// power of ten: one digit 1, padded.
+bool IsPowerOfTen(const char* pData, int nLen)
 {
-    return w.nDigits == 1 && (w.aDigit[0] == 1 || w.aDigit[0] == 10);
+    return nLen == 3 && PairOf(pData[2]) == 10;
 }
 
 // The dividend's own digits at the exponent nExp, with its sign turned when
@@ -308,22 +259,6 @@ int PackRoundedQuotient(clsWorkNum& q, int nCap, int nScale, char* pOut)
     if (ExponentOf(q) >= nCap)
         ThrowUtilException(kErrOverflow);
     return Pack(q, pOut);
-}
-
-// The results of a zero quotient: zero for the quotient with decimals, in
-// the dividend; for the integer division zero and, when asked for, the
-// dividend itself as the remainder, stored first so that the dividend may
-// take the quotient.
-void StoreZeroQuotient(clsNumDbFld& numDividend, bool bInteger, clsNumDbFld* pQuotient, clsNumDbFld* pRemainder)
-{
-    if (!bInteger) {
-        numDividend = g_numZero;
-        return;
-    }
-    if (pRemainder)
-        *pRemainder = numDividend;
-    if (pQuotient)
-        *pQuotient = g_numZero;
 }
 
 } // namespace
@@ -372,41 +307,118 @@ void clsNumDbFld::DivideValidated(const clsNumDbFld& divisor, clsNumDbFld* pQuot
     DivideCore(divisor, pQuotient, pRemainder);
 }
 
-// Both results are computed before either target is written, so the
-// dividend and the divisor may be targets. The remainder is stored first: a
-// quotient that does not fit its target leaves the remainder in place.
+void clsNumDbFld::DivideInto(const clsNumDbFld& dividend, const clsNumDbFld& divisor, bool bRemainder)
+{
+    // The dividend at this number's precision, as the assignment of it would
+    // store it: rounded when it has more decimals than the scale.
+    const char* pData = dividend.m_strData;
+    int nLen = dividend.m_strData.GetLength();
+    if (dividend.GetIntLen() > GetIntLen() && StoredIntegerDigits(pData, nLen) > GetIntLen())
+        ThrowUtilException(kErrOverflow);
+    char achRounded[kMaxPackedBytes];
+    if (dividend.m_nDbFldScale > m_nDbFldScale && StoredDecimals(pData, nLen) > m_nDbFldScale) {
+        clsWorkNum w;
+        Unpack(pData, nLen, w);
+        switch (FitToPrecision(w, GetIntLen(), m_nDbFldScale)) {
+        case kFitValue: nLen = Pack(w, achRounded); break;
+        case kFitZero:
+            achRounded[0] = kSignZero;
+            achRounded[1] = 0;
+            nLen = 1;
+            break;
+        default: ThrowUtilException(kErrOverflow);
+        }
+        pData = achRounded;
+    }
+    if (divisor.IsZero())
+        ThrowUtilException(kErrDivByZero);
+    if (nLen <= 1) {
+        // A zero or null dividend is the result.
+        StorePacked(pData, nLen);
+        CheckValid();
+        return;
+    }
+    DivideValue(pData, nLen, divisor, nullptr, bRemainder ? this : nullptr);
+}
+
 void clsNumDbFld::DivideCore(const clsNumDbFld& divisor, clsNumDbFld* pQuotient, clsNumDbFld* pRemainder)
 {
-    const int nDiff = GetExponent() - divisor.GetExponent();
+    DivideValue(m_strData, m_strData.GetLength(), divisor, pQuotient, pRemainder);
+}
+
+void clsNumDbFld::StoreExactPacked(const char* pData, int nLen)
+{
+    if (nLen > 1) {
+        if (DecodeExponentByte(pData[0], pData[1]) >= GetIntLen())
+            ThrowUtilException(kErrOverflow);
+        if (StoredDecimals(pData, nLen) > m_nDbFldScale) {
+            clsWorkNum w;
+            Unpack(pData, nLen, w);
+            StoreResult(w);
+            return;
+        }
+    }
+    StorePacked(pData, nLen);
+    CheckValid();
+}
+
+// Both results are computed before either target is written, so the
+// dividend and the divisor may be targets; pData is not read after the
+// first write. The remainder is stored first: a quotient that does not fit
+// its target leaves the remainder in place.
+void clsNumDbFld::DivideValue(const char* pData, int nLen, const clsNumDbFld& divisor, clsNumDbFld* pQuotient,
+                              clsNumDbFld* pRemainder)
+{
+    const char* pDivisor = divisor.m_strData;
+    const int nDivisorLen = divisor.m_strData.GetLength();
+    const bool bNegDividend = pData[0] == kSignNegative;
+    const bool bNegQuotient = bNegDividend != (pDivisor[0] == kSignNegative);
+    const int nDiff = DecodeExponentByte(pData[0], pData[1]) - DecodeExponentByte(pDivisor[0], pDivisor[1]);
     if (nDiff >= GetIntLen())
         ThrowUtilException(kErrOverflow);
 
-    const bool bInteger = pQuotient || pRemainder;
-    clsWorkNum a;
-    clsWorkNum b;
-    Unpack(m_strData, m_strData.GetLength(), a);
-    Unpack(divisor.m_strData, divisor.m_strData.GetLength(), b);
-    const int nDigits = QuotientDigits(a, b, nDiff, bInteger, m_nDbFldScale);
-    clsWorkNum q;
-    clsWorkNum r;
-    q.nDigits = 0;
-    if (nDigits > 0) {
-        if (!bInteger && IsPowerOfTen(b))
-            ShiftedByPowerOfTen(m_strData, m_strData.GetLength(), nDiff, b.bNegative, q);
-        else
-            DivideMagnitudes(a, b, nDiff - nDigits + 1, q, pRemainder ? &r : nullptr);
+    char achPacked[kWordsPackedBytes];
+    if (!pQuotient && !pRemainder) {
+        // The quotient with decimals: its digits from 10^nDiff down to one
+        // place beyond the scale, rounded on that place.
+        const int nScale = m_nDbFldScale;
+        int nPacked = 1;
+        achPacked[0] = kSignZero;
+        achPacked[1] = 0;
+        if (nDiff + nScale + 2 <= 0) {
+            // Every developed digit would be 0.
+        } else if (IsPowerOfTen(pDivisor, nDivisorLen)) {
+            clsWorkNum q;
+            ShiftedByPowerOfTen(pData, nLen, nDiff, pDivisor[0] == kSignNegative, q);
+            nPacked = PackRoundedQuotient(q, GetIntLen(), nScale, achPacked);
+        } else {
+            clsWordNum q;
+            DivideMagnitudes(pData, nLen, pDivisor, nDivisorLen, -nScale - 1, &q, nullptr);
+            // The digit beyond the scale decides the rounding, then goes.
+            q.nWords = RoundWordsAt(q.aWord, q.nWords, 1);
+            nPacked = PackWords(q, bNegQuotient, achPacked);
+            if (nPacked > 1 && DecodeExponentByte(achPacked[0], achPacked[1]) >= GetIntLen())
+                ThrowUtilException(kErrOverflow);
+        }
+        StorePacked(achPacked, nPacked);
+        CheckValid();
+        return;
     }
 
-    if (q.nDigits == 0) {
-        StoreZeroQuotient(*this, bInteger, pQuotient, pRemainder);
-    } else if (!bInteger) {
-        char achPacked[kMaxPackedBytes];
-        StorePacked(achPacked, PackRoundedQuotient(q, GetIntLen(), m_nDbFldScale, achPacked));
-        CheckValid();
-    } else {
-        if (pRemainder)
-            pRemainder->StoreResult(r);
+    if (nDiff < 0 || (nDiff == 0 && CompareMagnitude(pData, nLen, pDivisor, nDivisorLen) < 0)) {
+        // |dividend| < |divisor|: the quotient is 0, the remainder the
+        // dividend (nothing to write when the remainder's target holds it).
+        if (pRemainder && static_cast<const char*>(pRemainder->m_strData) != pData)
+            pRemainder->StoreExactPacked(pData, nLen);
         if (pQuotient)
-            pQuotient->StoreResult(q);
+            *pQuotient = g_numZero;
+        return;
     }
+    clsWordNum q;
+    clsWordNum r;
+    DivideMagnitudes(pData, nLen, pDivisor, nDivisorLen, 0, pQuotient ? &q : nullptr, pRemainder ? &r : nullptr);
+    if (pRemainder)
+        pRemainder->StoreExactPacked(achPacked, PackWords(r, bNegDividend, achPacked));
+    if (pQuotient)
+        pQuotient->StoreExactPacked(achPacked, PackWords(q, bNegQuotient, achPacked));
 }

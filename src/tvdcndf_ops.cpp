@@ -46,12 +46,8 @@ clsNumDbFld DoBinaryOp(const clsNumDbFld& num1, const clsNumDbFld& num2, int nOp
     }
     case OP_Modulo:
     case OP_Divide:
-        // The result's one block, for the longest value its length allows, so
-        // that the division writes into it without another allocation.
-        numResult.m_strData.GetWriteBuf((numResult.m_nDbFldLen + 1) / 2 + 3);
-        // Both operands are validated above: neither step checks them again.
-        numResult.AssignValidated(num1);
-        numResult.DivideValidated(num2, nullptr, nOp == OP_Modulo ? &numResult : nullptr);
+        // Both operands are validated above: the division does not check them again.
+        numResult.DivideInto(num1, num2, nOp == OP_Modulo);
         break;
     default: ThrowUtilException(kErrInvalidParam);
     }

@@ -615,12 +615,24 @@ void SubtractMagnitudes(const clsWorkNum& a, const clsWorkNum& b, clsWorkNum& r)
 // exact and not normalised, with the product's sign.
 void MultiplyMagnitudes(const clsWorkNum& a, const clsWorkNum& b, clsWorkNum& r);
 
-// Requires: a and b normalised and not zero, at most 52 digits each, and a
-// quotient of at most 102 digits down to 10^nLowExp; q and *pr may not be a
-// or b, pr may be null. Gives: q = |a| / |b| truncated to a multiple of
-// 10^nLowExp, with the quotient's sign, and *pr = a - q * b exactly, with a's
-// sign; both normalised (nDigits 0 for zero). 10 / 4 at 10^-1 gives 2.5, 0.
-void DivideMagnitudes(const clsWorkNum& a, const clsWorkNum& b, int nLowExp, clsWorkNum& q, clsWorkNum* pr);
+// A magnitude in base-10^8 words, least significant first: the integer in
+// aWord[0..nWords) times 10^nLowExp; nWords is 0 for zero, else the top word
+// is not 0. Room for a division's longest numerator (a dividend of 101
+// digits shifted for a quotient of 102) with a word to spare.
+constexpr int kDivWords = 30;
+struct clsWordNum {
+    int nWords;
+    int nLowExp;
+    std::uint32_t aWord[kDivWords + 1]; // a word more for the division's work
+};
+
+// Requires: two valid packed values a and b, neither zero nor null, whose
+// quotient down to 10^nLowQ has at most 102 digits; pQ or pR may be null.
+// Gives: *pQ = |a| / |b| truncated to a multiple of 10^nLowQ (nLowExp is
+// nLowQ) and *pR = |a| - q * |b| exactly. 10 / 4 at 10^-1 gives 25 * 10^-1
+// and 0; 5.5 / 0.3 at 10^0 gives 18 and 1 * 10^-1.
+void DivideMagnitudes(const char* pA, int nLenA, const char* pB, int nLenB, int nLowQ, clsWordNum* pQ,
+                      clsWordNum* pR);
 
 // Requires: w normalised, nScale >= 0. Gives: w rounded half away from zero
 // to nScale decimals (only the first dropped digit decides), normalised;

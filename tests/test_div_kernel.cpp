@@ -1,4 +1,4 @@
-// The division kernel over working values (DivideMagnitudes), against exact
+// The division kernel over packed values (DivideMagnitudes), against exact
 // schoolbook division of decimal digit strings: every length of dividend
 // and divisor from 1 to 101 digits, every number of developed digits, and
 // the digit shapes that exercise the trial quotient of the word division:
@@ -21,7 +21,7 @@
 
 namespace {
 
-using tvpacked::clsWorkNum;
+using tvpacked::clsWordNum;
 
 // The longest quotient the kernel is asked for.
 const int kMaxQuotientDigits = 102;
@@ -52,8 +52,8 @@ Digits Trimmed(const std::string& str, int nExp)
     return d;
 }
 
-// The working form of the value with the given sign, through its packed form.
-clsWorkNum WorkOf(const Digits& d, bool bNegative)
+// The packed form of the value with the given sign.
+std::string PackedOf(const Digits& d, bool bNegative)
 {
     std::string str = d.str;
     if (str.size() % 2 == 1)
@@ -62,33 +62,29 @@ clsWorkNum WorkOf(const Digits& d, bool bNegative)
     strPacked += tvpacked::EncodeExponentByte(d.nExp, bNegative);
     for (size_t i = 0; i < str.size(); i += 2)
         strPacked += tvpacked::PairByte(10 * (str[i] - '0') + (str[i + 1] - '0'), bNegative);
-    clsWorkNum w;
-    tvpacked::Unpack(strPacked.c_str(), static_cast<int>(strPacked.size()), w);
-    return w;
+    return strPacked;
 }
 
-// The digits of a kernel result, checking that it is normalised (first and
-// last digit not 0, or no digit for zero) and has the sign it should.
-::testing::AssertionResult DigitsOfWork(const clsWorkNum& w, bool bNegative, Digits* pOut)
+// The digits of a kernel result, checking its form: no word of 10^8 or more,
+// the top word not 0 (no word at all for zero).
+::testing::AssertionResult DigitsOfWords(const clsWordNum& w, Digits* pOut)
 {
     pOut->str.clear();
     pOut->nExp = 0;
-    if (w.nDigits == 0)
+    if (w.nWords == 0)
         return ::testing::AssertionSuccess();
-    if (w.nDigits < 0 || w.nDigits > tvpacked::kWorkDigits)
-        return ::testing::AssertionFailure() << w.nDigits << " digits";
-    if (w.aDigit[0] == 0 || w.aDigit[w.nDigits - 1] == 0)
-        return ::testing::AssertionFailure() << "not normalised";
-    if (w.bNegative != bNegative || w.bNull)
-        return ::testing::AssertionFailure() << "sign " << w.bNegative << ", null " << w.bNull;
+    if (w.nWords < 0 || w.nWords > tvpacked::kDivWords)
+        return ::testing::AssertionFailure() << w.nWords << " words";
+    if (w.aWord[w.nWords - 1] == 0)
+        return ::testing::AssertionFailure() << "top word 0";
     std::string str;
-    for (int i = 0; i < w.nDigits; ++i) {
-        if (w.aDigit[i] > 99)
-            return ::testing::AssertionFailure() << "digit " << int(w.aDigit[i]);
-        str += static_cast<char>('0' + w.aDigit[i] / 10);
-        str += static_cast<char>('0' + w.aDigit[i] % 10);
+    for (int i = w.nWords - 1; i >= 0; --i) {
+        if (w.aWord[i] >= 100000000u)
+            return ::testing::AssertionFailure() << "word " << w.aWord[i];
+        std::string strWord = std::to_string(w.aWord[i]);
+        str += std::string(8 - strWord.size(), '0') + strWord;
     }
-    *pOut = Trimmed(str, 2 * w.nPow + 1);
+    *pOut = Trimmed(str, w.nLowExp + static_cast<int>(str.size()) - 1);
     return ::testing::AssertionSuccess();
 }
 
@@ -111,38 +107,44 @@ std::pair<Digits, Digits> ExpectedDivision(const Digits& a, const Digits& b, int
 }
 
 // Runs the kernel with nDigits quotient digits developed from 10^(ea - eb),
-// for every choice of the operands' signs, and compares quotient and
-// remainder with the model; also without a remainder asked for.
+// for every choice of the operands' signs (which it ignores), and compares
+// quotient and remainder with the model; also with only one of them asked for.
 ::testing::AssertionResult KernelAgrees(const Digits& a, const Digits& b, int nDigits)
 {
     const int nLowQ = a.nExp - b.nExp - nDigits + 1;
     std::pair<Digits, Digits> want = ExpectedDivision(a, b, nLowQ);
     for (int nSigns = 0; nSigns < 4; ++nSigns) {
-        const bool bNegA = (nSigns & 1) != 0;
-        const bool bNegB = (nSigns & 2) != 0;
-        const clsWorkNum wa = WorkOf(a, bNegA);
-        const clsWorkNum wb = WorkOf(b, bNegB);
-        clsWorkNum q;
-        clsWorkNum r;
-        tvpacked::DivideMagnitudes(wa, wb, nLowQ, q, &r);
+        const std::string strA = PackedOf(a, (nSigns & 1) != 0);
+        const std::string strB = PackedOf(b, (nSigns & 2) != 0);
+        const int nLenA = static_cast<int>(strA.size());
+        const int nLenB = static_cast<int>(strB.size());
+        clsWordNum q;
+        clsWordNum r;
+        tvpacked::DivideMagnitudes(strA.c_str(), nLenA, strB.c_str(), nLenB, nLowQ, &q, &r);
         Digits dq;
         Digits dr;
-        ::testing::AssertionResult ok = DigitsOfWork(q, bNegA != bNegB, &dq);
+        ::testing::AssertionResult ok = DigitsOfWords(q, &dq);
         if (!ok)
             return ok << " (quotient)";
-        ok = DigitsOfWork(r, bNegA, &dr);
+        ok = DigitsOfWords(r, &dr);
         if (!ok)
             return ok << " (remainder)";
         if (!(dq == want.first) || !(dr == want.second))
             return ::testing::AssertionFailure() << a << " / " << b << " with " << nDigits << " digits: got " << dq
                                                  << " rem " << dr << ", expected " << want.first << " rem "
                                                  << want.second;
-        clsWorkNum qOnly;
-        tvpacked::DivideMagnitudes(wa, wb, nLowQ, qOnly, nullptr);
+        clsWordNum qOnly;
+        tvpacked::DivideMagnitudes(strA.c_str(), nLenA, strB.c_str(), nLenB, nLowQ, &qOnly, nullptr);
         Digits dqOnly;
-        ok = DigitsOfWork(qOnly, bNegA != bNegB, &dqOnly);
+        ok = DigitsOfWords(qOnly, &dqOnly);
         if (!ok || !(dqOnly == dq))
             return ::testing::AssertionFailure() << "quotient without remainder differs: " << dqOnly;
+        clsWordNum rOnly;
+        tvpacked::DivideMagnitudes(strA.c_str(), nLenA, strB.c_str(), nLenB, nLowQ, nullptr, &rOnly);
+        Digits drOnly;
+        ok = DigitsOfWords(rOnly, &drOnly);
+        if (!ok || !(drOnly == dr))
+            return ::testing::AssertionFailure() << "remainder without quotient differs: " << drOnly;
     }
     return ::testing::AssertionSuccess();
 }
@@ -210,13 +212,16 @@ TEST(DivKernel, QuotientAndRemainderDigitsOfSmallAndLongDivisions)
     };
     for (const Case& c : kCases) {
         SCOPED_TRACE(::testing::PrintToString(c.a) + " / " + ::testing::PrintToString(c.b));
-        clsWorkNum q;
-        clsWorkNum r;
-        tvpacked::DivideMagnitudes(WorkOf(c.a, false), WorkOf(c.b, false), c.a.nExp - c.b.nExp - c.nDigits + 1, q, &r);
+        const std::string strA = PackedOf(c.a, false);
+        const std::string strB = PackedOf(c.b, false);
+        clsWordNum q;
+        clsWordNum r;
+        tvpacked::DivideMagnitudes(strA.c_str(), static_cast<int>(strA.size()), strB.c_str(),
+                                   static_cast<int>(strB.size()), c.a.nExp - c.b.nExp - c.nDigits + 1, &q, &r);
         Digits dq;
         Digits dr;
-        ASSERT_TRUE(DigitsOfWork(q, false, &dq));
-        ASSERT_TRUE(DigitsOfWork(r, false, &dr));
+        ASSERT_TRUE(DigitsOfWords(q, &dq));
+        ASSERT_TRUE(DigitsOfWords(r, &dr));
         EXPECT_EQ(dq, c.q);
         EXPECT_EQ(dr, c.r);
         EXPECT_TRUE(KernelAgrees(c.a, c.b, c.nDigits)); // the model says the same, in every sign
