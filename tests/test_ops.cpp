@@ -97,6 +97,12 @@ TEST(NumOps, LeftOperandIsRoundedFirst)
 
     clsNumDbFld numQuotient = numTiny / NumAt(38, 4, "0.3");
     EXPECT_EQ(TextOf(numQuotient), "0.0003"); // 0.0001 / 0.3 = 0.00033
+    clsNumDbFld numRemainder = numTiny % NumAt(38, 4, "0.0001");
+    EXPECT_EQ(TextOf(numRemainder), "0"); // 0.0001 % 0.0001, not 0.00005 rounded to 0.0001
+    EXPECT_EQ(NumProbe::Scale(numRemainder), 4);
+    // A left operand that rounds to zero gives zero, for / and % alike.
+    EXPECT_EQ(TextOf(NumAt(38, 8, "0.00004") / NumAt(38, 4, "0.3")), "0");
+    EXPECT_EQ(TextOf(NumAt(38, 8, "-0.00004") % NumAt(38, 4, "0.3")), "0");
     clsNumDbFld numDifference = NumAt(38, 8, "0.00004") - NumAt(38, 4, "1");
     EXPECT_EQ(TextOf(numDifference), "-1"); // 0.00004 rounds to 0 first
     EXPECT_EQ(TextOf(numTiny), "0.00005");
