@@ -71,24 +71,14 @@ Word ShortDivide(const Word* pU, int nU, const WordDivisor& v, Word* pQ)
     return Word(nRem);
 }
 
-// floor(n / d) for n = (n2 * base + n1) * base + n0 and d = d1 * base + d0,
-// d1 > 0, when the quotient is at most kWordBase. Through doubles: with
-// dInverse = 1 / d the estimate is off by far less than one, so at most one
-// step either way corrects it; the test is exact, on the low 64 bits, where
-// n - q * d lies well within the signed range.
-inline DWord TrialQuotient(Word n2, Word n1, Word n0, DWord d, double dInverse)
+// floor(n / d) for n = (n2 * base + n1) * base + n0 and a d of two words,
+// when the quotient is at most kWordBase.
+inline DWord TrialQuotient(Word n2, Word n1, Word n0, DWord d)
 {
-    const DWord nLow = (DWord(n2) * kWordBase + n1) * kWordBase + n0; // n mod 2^64
-    if (n2 == 0 && nLow < d)
-        return 0; // often so in the first step
-    const double dNum = (double(n2) * double(kWordBase) + double(n1)) * double(kWordBase) + double(n0);
-    DWord q = DWord(dNum * dInverse);
-    std::int64_t r = std::int64_t(nLow - q * d);
-    if (r < 0)
-        --q;
-    else if (r >= std::int64_t(d))
-        ++q;
-    return q;
+    const DWord nHigh = DWord(n2) * kWordBase + n1;
+    if (n2 == 0 && nHigh * kWordBase + n0 < d)
+        return 0; // n < d, often so in the first step
+    return DWord((static_cast<unsigned __int128>(nHigh) * kWordBase + n0) / d);
 }
 
 // u / v by Knuth's algorithm D (The Art of Computer Programming, 4.3.1),
@@ -105,10 +95,9 @@ inline DWord TrialQuotient(Word n2, Word n1, Word n0, DWord d, double dInverse)
 void LongDivide(Word* pU, int nU, const Word* pV, int nV, Word* pQ)
 {
     const DWord nTop2 = DWord(pV[nV - 1]) * kWordBase + pV[nV - 2];
-    const double dInverse = 1.0 / double(nTop2);
     pU[nU] = 0;
     for (int j = nU - nV; j >= 0; --j) {
-        DWord nQHat = TrialQuotient(pU[j + nV], pU[j + nV - 1], pU[j + nV - 2], nTop2, dInverse);
+        DWord nQHat = TrialQuotient(pU[j + nV], pU[j + nV - 1], pU[j + nV - 2], nTop2);
         if (nQHat == 0) {
             // Never too large: the partial remainder stays as it is.
             pQ[j] = 0;
@@ -184,8 +173,7 @@ void tvpacked::DivideMagnitudes(const char* pA, int nLenA, const char* pB, int n
         nU = ShiftWordsUp(pU, nU, s);
     else if (s < 0)
         nV = ShiftWordsUp(anV, nV, -s);
-    nU = TrimWords(pU, nU);
-    nV = TrimWords(anV, nV);
+    // Both top words are not 0: the conversion and the shift keep them so.
     int nQ;
     int nR; // words of the remainder, left in pU
     if (nU < nV) {
