@@ -272,7 +272,8 @@ protected:
     // Stores an exact packed result (nLen bytes) as StoreResult does: -2053
     // keeping the old value when its integer part does not fit, rounded to
     // the scale (a carry beyond the capacity: -2053, null value); validates.
-    void StoreExactPacked(const char* pData, int nLen);
+    // bFitsScale: the value is known to have no more decimals than the scale.
+    void StoreExactPacked(const char* pData, int nLen, bool bFitsScale);
 
     // The packed form of the value, one string a number:
     //   ""      the null value (counts as zero; what a failed parse leaves)

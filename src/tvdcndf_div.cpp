@@ -219,34 +219,40 @@ bool IsPowerOfTen(const char* pData, int nLen)
     return nLen == 3 && PairOf(pData[2]) == 10;
 }
 
-// The dividend's own digits at the exponent nExp, with its sign turned when
-// bTurn: the quotient by a power of ten. Requires: a packed value of nLen
-// bytes that is neither zero nor null.
-void ShiftedByPowerOfTen(const char* pData, int nLen, int nExp, bool bTurn, clsWorkNum& q)
+// The quotient with decimals of two packed values, neither zero nor null,
+// with nDiff = e(a) - e(b): its digits from 10^nDiff down to one place
+// beyond nScale, rounded half away from zero on that place; for a divisor of
+// plus or minus a power of ten the dividend's own digits, moved, rounded at
+// nScale. Packed into pOut (room for kWordsPackedBytes); gives its length
+// ("o" for zero). -2053 when the rounded value reaches 10^nCap.
+int PackedQuotientWithDecimals(const char* pA, int nLenA, const char* pB, int nLenB, int nDiff, int nCap, int nScale,
+                               char* pOut)
 {
-    const bool bNegative = (pData[0] == kSignNegative) != bTurn;
-    char achPacked[kMaxPackedBytes];
-    achPacked[0] = bNegative ? kSignNegative : kSignPositive;
-    achPacked[1] = EncodeExponentByte(nExp, bNegative);
-    for (int i = 2; i < nLen; ++i)
-        achPacked[i] = PairByte(PairOf(pData[i]), bNegative);
-    achPacked[nLen] = 0;
-    Unpack(achPacked, nLen, q);
+    clsWordNum q;
+    q.nWords = 0;
+    q.nLowExp = 0;
+    if (nDiff + nScale + 2 <= 0) {
+        // Every developed digit would be 0.
+    } else if (IsPowerOfTen(pB, nLenB)) {
+        q.nWords = PackedToWords(pA, nLenA, q.aWord, &q.nLowExp);
+        q.nLowExp -= DecodeExponentByte(pB[0], pB[1]);
+    } else {
+        DivideMagnitudes(pA, nLenA, pB, nLenB, -nScale - 1, &q, nullptr);
+    }
+    const int nDrop = -nScale - q.nLowExp; // digits beyond the scale
+    if (q.nWords > 0 && nDrop > 0)
+        q.nWords = RoundWordsAt(q.aWord, q.nWords, nDrop);
+    const int nPacked = PackWords(q, (pA[0] == kSignNegative) != (pB[0] == kSignNegative), pOut);
+    if (nPacked > 1 && DecodeExponentByte(pOut[0], pOut[1]) >= nCap)
+        ThrowUtilException(kErrOverflow);
+    return nPacked;
 }
 
-// The quotient with decimals rounded to the scale, packed into pOut; gives
-// its length. A rounded value beyond the capacity raises -2053 before
-// anything is stored. Requires: q normalised and not zero.
-int PackRoundedQuotient(clsWorkNum& q, int nCap, int nScale, char* pOut)
+// Whether the integer quotient of two packed values, neither zero nor null,
+// with nDiff = e(a) - e(b), is 0: |a| < |b|.
+bool IntegerQuotientIsZero(const char* pA, int nLenA, const char* pB, int nLenB, int nDiff)
 {
-    if (!RoundToScale(q, nScale)) {
-        pOut[0] = kSignZero;
-        pOut[1] = 0;
-        return 1;
-    }
-    if (ExponentOf(q) >= nCap)
-        ThrowUtilException(kErrOverflow);
-    return Pack(q, pOut);
+    return nDiff < 0 || (nDiff == 0 && CompareMagnitude(pA, nLenA, pB, nLenB) < 0);
 }
 
 } // namespace
@@ -334,12 +340,12 @@ void clsNumDbFld::DivideCore(const clsNumDbFld& divisor, clsNumDbFld* pQuotient,
     DivideValue(m_strData, m_strData.GetLength(), divisor, pQuotient, pRemainder);
 }
 
-void clsNumDbFld::StoreExactPacked(const char* pData, int nLen)
+void clsNumDbFld::StoreExactPacked(const char* pData, int nLen, bool bFitsScale)
 {
     if (nLen > 1) {
         if (DecodeExponentByte(pData[0], pData[1]) >= GetIntLen())
             ThrowUtilException(kErrOverflow);
-        if (StoredDecimals(pData, nLen) > m_nDbFldScale) {
+        if (!bFitsScale && StoredDecimals(pData, nLen) > m_nDbFldScale) {
             clsWorkNum w;
             Unpack(pData, nLen, w);
             StoreResult(w);
@@ -367,37 +373,19 @@ void clsNumDbFld::DivideValue(const char* pData, int nLen, const clsNumDbFld& di
 
     char achPacked[kWordsPackedBytes];
     if (!pQuotient && !pRemainder) {
-        // The quotient with decimals: its digits from 10^nDiff down to one
-        // place beyond the scale, rounded on that place.
-        const int nScale = m_nDbFldScale;
-        int nPacked = 1;
-        achPacked[0] = kSignZero;
-        achPacked[1] = 0;
-        if (nDiff + nScale + 2 <= 0) {
-            // Every developed digit would be 0.
-        } else if (IsPowerOfTen(pDivisor, nDivisorLen)) {
-            clsWorkNum q;
-            ShiftedByPowerOfTen(pData, nLen, nDiff, pDivisor[0] == kSignNegative, q);
-            nPacked = PackRoundedQuotient(q, GetIntLen(), nScale, achPacked);
-        } else {
-            clsWordNum q;
-            DivideMagnitudes(pData, nLen, pDivisor, nDivisorLen, -nScale - 1, &q, nullptr);
-            // The digit beyond the scale decides the rounding, then goes.
-            q.nWords = RoundWordsAt(q.aWord, q.nWords, 1);
-            nPacked = PackWords(q, bNegQuotient, achPacked);
-            if (nPacked > 1 && DecodeExponentByte(achPacked[0], achPacked[1]) >= GetIntLen())
-                ThrowUtilException(kErrOverflow);
-        }
+        const int nPacked = PackedQuotientWithDecimals(pData, nLen, pDivisor, nDivisorLen, nDiff, GetIntLen(),
+                                                       m_nDbFldScale, achPacked);
         StorePacked(achPacked, nPacked);
         CheckValid();
         return;
     }
-
-    if (nDiff < 0 || (nDiff == 0 && CompareMagnitude(pData, nLen, pDivisor, nDivisorLen) < 0)) {
-        // |dividend| < |divisor|: the quotient is 0, the remainder the
-        // dividend (nothing to write when the remainder's target holds it).
+    if (IntegerQuotientIsZero(pData, nLen, pDivisor, nDivisorLen, nDiff)) {
+        // The quotient is 0, the remainder the dividend (nothing to write
+        // when the remainder's target holds it). The dividend has no more
+        // decimals than this number's scale: a target of no smaller scale
+        // takes it as it is.
         if (pRemainder && static_cast<const char*>(pRemainder->m_strData) != pData)
-            pRemainder->StoreExactPacked(pData, nLen);
+            pRemainder->StoreExactPacked(pData, nLen, pRemainder->m_nDbFldScale >= m_nDbFldScale);
         if (pQuotient)
             *pQuotient = g_numZero;
         return;
@@ -406,7 +394,8 @@ void clsNumDbFld::DivideValue(const char* pData, int nLen, const clsNumDbFld& di
     clsWordNum r;
     DivideMagnitudes(pData, nLen, pDivisor, nDivisorLen, 0, pQuotient ? &q : nullptr, pRemainder ? &r : nullptr);
     if (pRemainder)
-        pRemainder->StoreExactPacked(achPacked, PackWords(r, bNegDividend, achPacked));
+        pRemainder->StoreExactPacked(achPacked, PackWords(r, bNegDividend, achPacked),
+                                     -r.nLowExp <= pRemainder->m_nDbFldScale);
     if (pQuotient)
-        pQuotient->StoreExactPacked(achPacked, PackWords(q, bNegQuotient, achPacked));
+        pQuotient->StoreExactPacked(achPacked, PackWords(q, bNegQuotient, achPacked), true);
 }
