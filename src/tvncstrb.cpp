@@ -62,7 +62,7 @@ __attribute__((always_inline)) inline void ReplaceBlock(clsRefCtPtr<clsStrData>&
         std::memcpy(ptrNew->m_ptrData, pData, static_cast<size_t>(nDataLen));
     ptrNew->m_nDataLen = nDataLen;
     ptrNew->m_ptrData[nDataLen] = 0;
-    spstrData.HoldNew(ptrNew);
+    spstrData = ptrNew;
 }
 
 } // namespace

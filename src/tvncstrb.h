@@ -209,17 +209,6 @@ public:
         return *this;
     }
     clsRefCtPtr& operator=(const clsRefCtPtr& other) { return *this = other.m_ptrObj; }
-    // operator=(ptrNew) for an object just made, which nothing counts yet and
-    // which is not the empty object: it is counted, and the old one released.
-    void HoldNew(T* ptrNew)
-    {
-        ptrNew->AddRef();
-        T* ptrOld = m_ptrObj;
-        m_ptrObj = ptrNew;
-        if (!IsUncounted(ptrOld))
-            ptrOld->Release();
-    }
-
     T* operator->() const { return m_ptrObj; }
     T* Get() const { return m_ptrObj; }
 
