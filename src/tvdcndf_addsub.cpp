@@ -2,7 +2,9 @@
 // the postfix increment and decrement. The sum and the difference are made
 // in the working form on the stack and written into the number once.
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
+#include <utility>
 
 #include "tvdcndf.h"
 #include "tvdcndf_packed.h"
@@ -132,112 +134,277 @@ int tvpacked::CompareMagnitude(const clsWorkNum& a, const clsWorkNum& b)
     return a.nDigits == b.nDigits ? 0 : (a.nDigits > b.nDigits ? 1 : -1);
 }
 
-// The larger operand (by exponent, or by magnitude for a difference) gives
-// the frame: slot j + 1 holds its digit byte j as a pair, slot 0 takes a carry.
-// The other operand's pairs are placed into that frame first; with an odd
-// exponent difference each frame pair takes the low digit of one of its bytes
-// and the high digit of the next. The result begins at the first slot that is
-// not 0; when that slot holds a single digit, every pair is formed again one
-// digit further on (a carry into slot 0 always does that).
-int tvpacked::SumPacked(const char* pA, int nLenA, const char* pB, int nLenB, bool bSubtract, char* pOut)
+// --- the sum of two packed values, eight digit pairs at a time ------------------
+//
+// The operand with the larger exponent (for a difference of equal exponents,
+// either) gives the frame: its digit byte j stands in slot 8 + j, and slots
+// 0..7 make a word of their own for a carry out of the first slot. The other
+// operand's bytes go where their digits stand; with an odd exponent
+// difference every pair is formed again one digit further down. Each slot
+// holds a pair 0..99 in a byte, and eight slots make a word read big-endian,
+// so that the more significant slot is the higher byte and a binary carry
+// runs the way a decimal one does:
+//
+//     slot     .. 7 | 8  9 10 11 12 13 14 15 |16 17 ...
+//     hi       .. 0 |h0 h1 h2 h3 h4 h5 h6 h7 |h8 h9 ...     (e = 5)
+//     lo       .. 0 | 0  0 l0 l1 l2 l3 l4 l5 |l6  0 ...     (e = 1)
+//
+// A difference adds the nines' complement of the other operand and 1. The
+// words are added from the last one up; the result's digit bytes are written
+// where their slots stand, after its first slot that is not 0. When that
+// slot holds a single digit, every pair is formed again one digit up.
+namespace {
+
+using tvWord = std::uint64_t;
+
+// Words of a frame: the carry word and up to kSumFrame slots of the
+// operands, with room after them for words of zeros that the loops read.
+constexpr int kFrameWords = kSumFrame / 8 + 2;
+constexpr tvWord kEachByte = 0x0101010101010101u;
+// Added to a word of pairs before an addition: a pair sum of 100 or more then
+// carries out of its byte as a binary carry.
+constexpr tvWord kRadixGap = (256 - kRadix) * kEachByte;
+// The nines' complement of a word of pairs is kNines - pairs.
+constexpr tvWord kNines = (kRadix - 1) * kEachByte;
+
+inline tvWord BigEndian(tvWord w)
+{
+    return __builtin_bswap64(w);
+}
+
+inline tvWord Load8(const unsigned char* p)
+{
+    tvWord w;
+    std::memcpy(&w, p, sizeof w);
+    return w;
+}
+
+// The first words of a frame set to 0: eight, or all of them when nWords
+// needs more; fixed sizes, so that the compiler writes them in place.
+inline void ClearFrame(tvWord* pFrame, unsigned nWords)
+{
+    std::memset(pFrame, 0, 8 * sizeof(tvWord));
+    if (nWords > 6)
+        std::memset(pFrame + 8, 0, (kFrameWords - 8) * sizeof(tvWord));
+}
+
+// The tens digit of each byte 0..99 of w. p * 205 >> 11 is p / 10 for
+// p <= 99, and p * 205 stays below 2^15 in a 16-bit lane.
+inline tvWord TensOf(tvWord w)
+{
+    constexpr tvWord kLanes = 0x00FF00FF00FF00FFu;
+    constexpr tvWord kDigit = 0x000F000F000F000Fu;
+    const tvWord nEven = ((w & kLanes) * 205 >> 11) & kDigit;
+    const tvWord nOdd = (((w >> 8) & kLanes) * 205 >> 11) & kDigit;
+    return nEven | nOdd << 8;
+}
+
+// How the digit bytes of one sign code their pairs, a byte at a time:
+// byte = (pair + nOffset) ^ nFlip and pair = (byte ^ nFlip) - nOffset. A
+// positive value stores pair + 10; a negative one -(pair + 10), which is
+// ~(pair + 9) in a byte. Neither way carries or borrows between bytes.
+struct clsPairCode {
+    tvWord nFlip;
+    tvWord nOffset;
+    explicit clsPairCode(bool bNegative)
+        : nFlip(0 - tvWord(bNegative)), nOffset(kByteOffset * kEachByte - (kEachByte & nFlip))
+    {
+    }
+    tvWord PairsOf(tvWord nBytes) const { return (nBytes ^ nFlip) - nOffset; }
+    tvWord BytesOf(tvWord nPairs) const { return (nPairs + nOffset) ^ nFlip; }
+};
+
+// The pairs of a run of fewer than 8 digit bytes, the first in the low byte
+// and 0 after the run; reads only the run's bytes.
+inline tvWord ShortRunPairs(const unsigned char* p, unsigned nBytes, const clsPairCode& code)
+{
+    tvWord nRun;
+    if (nBytes >= 4) {
+        std::uint32_t nHead, nTail;
+        std::memcpy(&nHead, p, 4);
+        std::memcpy(&nTail, p + nBytes - 4, 4);
+        nRun = nHead | tvWord(nTail) << 8 * (nBytes - 4);
+    } else if (nBytes >= 2) {
+        std::uint16_t nHead, nTail;
+        std::memcpy(&nHead, p, 2);
+        std::memcpy(&nTail, p + nBytes - 2, 2);
+        nRun = nHead | tvWord(nTail) << 8 * (nBytes - 2);
+    } else {
+        nRun = p[0];
+    }
+    const tvWord nInRun = (tvWord(1) << 8 * nBytes) - 1;
+    return code.PairsOf((nRun & nInRun) | (code.BytesOf(0) & ~nInRun));
+}
+
+// Requires: nBytes >= 1 digit bytes of the sign of code. Gives: their pairs
+// in words, word k holding bytes 8k .. 8k + 7 (0 after the run), and the
+// count of words. Reads only the run's bytes.
+inline unsigned RunPairs(const char* pBytes, unsigned nBytes, const clsPairCode& code, tvWord* pWords)
+{
+    const unsigned char* p = reinterpret_cast<const unsigned char*>(pBytes);
+    const unsigned nFull = nBytes / 8;
+    for (unsigned k = 0; k < nFull; ++k)
+        pWords[k] = BigEndian(code.PairsOf(Load8(p + 8 * k)));
+    const unsigned nRest = nBytes % 8;
+    if (nRest == 0)
+        return nFull;
+    // The last bytes of the run, read with the 8 - nRest before them when
+    // there are as many.
+    const tvWord nTail =
+        nBytes >= 8 ? code.PairsOf(Load8(p + nBytes - 8)) >> 8 * (8 - nRest) : ShortRunPairs(p, nBytes, code);
+    pWords[nFull] = BigEndian(nTail);
+    return nFull + 1;
+}
+
+// Moves the digits of nWords words of pairs one place down: slot k takes
+// the units digit of slot k - 1 as its tens and its own tens digit as its
+// units. The units digit of the last slot goes into the word after them.
+inline void ShiftDigitDown(tvWord* pWords, unsigned nWords)
+{
+    tvWord nUnitsAbove = 0;
+    for (unsigned k = 0; k <= nWords; ++k) {
+        const tvWord nTens = TensOf(pWords[k]);
+        const tvWord nUnits = pWords[k] - nTens * 10;
+        pWords[k] = nTens + (nUnits >> 8 | nUnitsAbove << 56) * 10;
+        nUnitsAbove = nUnits;
+    }
+}
+
+// r = x + y + nCarry over nWords words of pairs, y's word w being slots
+// nShift8 .. nShift8 + 7 of the pair y[w], y[w + 1] (nShift8 0..7), turned
+// into its nines' complement when bComplement. Gives the carry out of word 0.
+inline tvWord AddWords(const tvWord* pX, const tvWord* pY, unsigned nShift8, bool bComplement, tvWord nCarry,
+                       tvWord* pR, unsigned nWords)
+{
+    const unsigned nUp = 8 * (8 - nShift8) - 1;
+    const unsigned nDown = 8 * nShift8;
+    // With the gap added, y's pairs are y + 156, their complement 255 - y.
+    const tvWord nFlip = 0 - tvWord(bComplement);
+    const tvWord nGap = kRadixGap & ~nFlip;
+    for (unsigned w = nWords; w-- > 0;) {
+        const tvWord x = pX[w];
+        const tvWord y = ((pY[w] << 1 << nUp | pY[w + 1] >> nDown) ^ nFlip) + nGap;
+        const unsigned __int128 nSum = static_cast<unsigned __int128>(x) + y + nCarry;
+        const tvWord s = static_cast<tvWord>(nSum);
+        nCarry = static_cast<tvWord>(nSum >> 64);
+        // Bit 8i + 8 of x ^ y ^ s is the carry out of byte i; a byte that
+        // gave none still holds its gap of 156.
+        const tvWord nCarried = ((x ^ y ^ s) >> 8 & kEachByte) | nCarry << 56;
+        pR[w] = s - (~nCarried & kEachByte) * (256 - kRadix);
+    }
+    return nCarry;
+}
+
+// Packs the slots of a frame of nWords words, with a word of zeros after
+// them, as the digit bytes of a value of the given sign, slot 8 standing for
+// 10^nExp8 and 10^(nExp8 - 1). The bytes go to pBuf where their slots stand,
+// after the sign and exponent bytes, with a NUL. Gives the first byte's
+// index and the length; "o" at index 0 when every slot is 0.
+inline unsigned PackFrame(const tvWord* pR, unsigned nWords, int nExp8, bool bNegative, char* pBuf, unsigned& nStart)
+{
+    unsigned wFirst = 0;
+    while (wFirst < nWords && pR[wFirst] == 0)
+        ++wFirst;
+    if (wFirst == nWords) {
+        pBuf[0] = kSignZero;
+        pBuf[1] = 0;
+        nStart = 0;
+        return 1;
+    }
+    unsigned wLast = nWords - 1;
+    while (pR[wLast] == 0)
+        --wLast;
+    const unsigned nFirst = 8 * wFirst + __builtin_clzll(pR[wFirst]) / 8;
+    const unsigned nLast = 8 * wLast + 7 - __builtin_ctzll(pR[wLast]) / 8;
+    const unsigned nLeadPair = static_cast<unsigned>(pR[wFirst] >> 8 * (7 - nFirst % 8)) & 0xFF;
+    const unsigned nLastPair = static_cast<unsigned>(pR[wLast] >> 8 * (7 - nLast % 8)) & 0xFF;
+
+    // Slot j holds the places 10^(nExp8 + 16 - 2j) and 10^(nExp8 + 15 - 2j).
+    int nExp = nExp8 + 16 - 2 * static_cast<int>(nFirst);
+    const clsPairCode code(bNegative);
+    unsigned nBytes;
+    if (nLeadPair >= 10) {
+        nBytes = nLast - nFirst + 1;
+        for (unsigned w = wFirst; w <= wLast; ++w) {
+            const tvWord nOut = BigEndian(code.BytesOf(pR[w]));
+            std::memcpy(pBuf + 8 * w, &nOut, sizeof nOut);
+        }
+    } else {
+        // The first digit stands alone: each pair takes the units digit of
+        // its slot and the tens digit of the next one.
+        --nExp;
+        nBytes = nLast - nFirst + (nLastPair % 10 != 0 ? 1 : 0);
+        tvWord nTens = TensOf(pR[wFirst]);
+        for (unsigned w = wFirst; w <= wLast; ++w) {
+            const tvWord nNextTens = TensOf(pR[w + 1]);
+            const tvWord nPairs = (pR[w] - nTens * 10) * 10 + (nTens << 8 | nNextTens >> 56);
+            const tvWord nOut = BigEndian(code.BytesOf(nPairs));
+            std::memcpy(pBuf + 8 * w, &nOut, sizeof nOut);
+            nTens = nNextTens;
+        }
+    }
+    pBuf[nFirst - 2] = bNegative ? kSignNegative : kSignPositive;
+    pBuf[nFirst - 1] = EncodeExponentByte(nExp, bNegative);
+    pBuf[nFirst + nBytes] = 0;
+    nStart = nFirst - 2;
+    return nBytes + 2;
+}
+
+} // namespace
+
+int tvpacked::SumPacked(const char* pA, int nLenA, const char* pB, int nLenB, bool bSubtract, char* pBuf,
+                        const char** ppSum)
 {
     const bool bNegA = pA[0] == kSignNegative;
-    const bool bNegB = (pB[0] == kSignNegative) != bSubtract;
+    const bool bNegB = pB[0] == kSignNegative;
     const int nExpA = DecodeExponentByte(pA[0], pA[1]);
     const int nExpB = DecodeExponentByte(pB[0], pB[1]);
-    const bool bAdd = bNegA == bNegB;
-    int nOrder = nExpA > nExpB ? 1 : -1;
-    if (nExpA == nExpB)
-        nOrder = bAdd ? 1 : CompareMagnitude(pA, nLenA, pB, nLenB);
-    if (nOrder == 0) {
-        pOut[0] = kSignZero;
-        pOut[1] = 0;
-        return 1;
-    }
-    const bool bAFirst = nOrder > 0;
-    const unsigned char* pHi = reinterpret_cast<const unsigned char*>(bAFirst ? pA : pB) + 2;
-    const unsigned char* pLo = reinterpret_cast<const unsigned char*>(bAFirst ? pB : pA) + 2;
-    const int nHi = (bAFirst ? nLenA : nLenB) - 2;
-    const int nLo = (bAFirst ? nLenB : nLenA) - 2;
+    const bool bAFirst = nExpA >= nExpB;
+    const char* pHi = bAFirst ? pA : pB;
+    const char* pLo = bAFirst ? pB : pA;
+    const unsigned nHi = static_cast<unsigned>((bAFirst ? nLenA : nLenB) - 2);
+    const unsigned nLo = static_cast<unsigned>((bAFirst ? nLenB : nLenA) - 2);
     const int nExpHi = bAFirst ? nExpA : nExpB;
-    const int nShift = nExpHi - (bAFirst ? nExpB : nExpA);
-    const bool bNegative = bAFirst ? bNegA : bNegB;
+    const unsigned nShift = static_cast<unsigned>(nExpHi - (bAFirst ? nExpB : nExpA));
+    const unsigned nSkip = nShift / 2;
+    const unsigned nOdd = nShift % 2;
+    // The slots of the operands, the carry word not counted.
+    const unsigned nSpan = std::max(nHi, nSkip + nLo + nOdd);
+    TV_ASSERT(nSpan < kSumFrame);
+    const unsigned nWords = (nSpan + 7) / 8;
 
-    const int nSkip = nShift / 2;
-    const int nLoEnd = nSkip + nLo + (nShift & 1);
-    const int n = nHi > nLoEnd ? nHi : nLoEnd;
-    TV_ASSERT(n < kSumFrame);
-    // Only the other operand's slots are written; LoAt reads 0 outside them.
-    unsigned char aLo[kSumFrame];
-    const unsigned nLoSlots = static_cast<unsigned>(nLoEnd - nSkip);
-    auto LoAt = [&](int j) -> int { return static_cast<unsigned>(j - nSkip) < nLoSlots ? aLo[j] : 0; };
-    if (nShift & 1) {
-        aLo[nSkip] = kDigitTables.anHigh[pLo[0]];
-        for (int i = 1; i < nLo; ++i)
-            aLo[nSkip + i] = static_cast<unsigned char>(kDigitTables.anLow10[pLo[i - 1]] + kDigitTables.anHigh[pLo[i]]);
-        aLo[nSkip + nLo] = kDigitTables.anLow10[pLo[nLo - 1]];
-    } else {
-        for (int i = 0; i < nLo; ++i)
-            aLo[nSkip + i] = kDigitTables.anPair[pLo[i]];
-    }
+    // x: hi's words. y: lo's words from word nSkip / 8 + 1 on, so that word
+    // w of the frame is slots nSkip % 8 .. nSkip % 8 + 7 of y[w], y[w + 1].
+    tvWord aX[kFrameWords];
+    tvWord aY[kFrameWords];
+    ClearFrame(aX, nWords);
+    ClearFrame(aY, nWords);
+    RunPairs(pHi + 2, nHi, clsPairCode(pHi[0] == kSignNegative), aX);
+    tvWord* pLoWords = aY + nSkip / 8 + 1;
+    const unsigned nLoWords = RunPairs(pLo + 2, nLo, clsPairCode(pLo[0] == kSignNegative), pLoWords);
+    if (nOdd != 0)
+        ShiftDigitDown(pLoWords, nLoWords);
 
-    unsigned char aR[kSumFrame + 1];
-    int nCarry = 0;
-    if (bAdd) {
-        // Below the larger operand's last byte only the other one's pairs
-        // stand, and nothing carries there.
-        for (int j = n - 1; j >= nHi; --j)
-            aR[j + 1] = static_cast<unsigned char>(LoAt(j));
-        for (int j = nHi - 1; j >= 0; --j) {
-            int t = kDigitTables.anPair[pHi[j]] + LoAt(j) + nCarry;
-            nCarry = t >= kRadix;
-            aR[j + 1] = static_cast<unsigned char>(nCarry ? t - kRadix : t);
-        }
-    } else {
-        for (int j = n - 1; j >= nHi; --j) {
-            int t = -LoAt(j) - nCarry;
-            nCarry = t < 0;
-            aR[j + 1] = static_cast<unsigned char>(nCarry ? t + kRadix : t);
-        }
-        for (int j = nHi - 1; j >= 0; --j) {
-            int t = kDigitTables.anPair[pHi[j]] - LoAt(j) - nCarry;
-            nCarry = t < 0;
-            aR[j + 1] = static_cast<unsigned char>(nCarry ? t + kRadix : t);
-        }
-        TV_ASSERT(nCarry == 0);
+    // The sign of the operand that gives the frame: a's, or b's (turned when
+    // subtracted) when b has the larger exponent.
+    bool bNegative = bAFirst ? bNegA : bNegB != bSubtract;
+    const bool bDifference = bNegA != (bNegB != bSubtract);
+    tvWord aR[kFrameWords + 1];
+    aR[nWords + 1] = 0;
+    const tvWord nCarry = AddWords(aX, aY, nSkip % 8, bDifference, bDifference, aR + 1, nWords);
+    aR[0] = bDifference ? 0 : nCarry;
+    if (bDifference && nCarry == 0) {
+        // The other operand is the larger (their exponents are equal): the
+        // sum holds 100^n less the difference, which is turned back.
+        for (unsigned w = 0; w < nWords; ++w)
+            aX[w] = 0;
+        AddWords(aX, aR, 0, true, 1, aR + 1, nWords);
+        bNegative = !bNegative;
     }
-    aR[0] = static_cast<unsigned char>(nCarry);
-
-    int nFirst = 0;
-    while (nFirst <= n && aR[nFirst] == 0)
-        ++nFirst;
-    if (nFirst > n) {
-        pOut[0] = kSignZero;
-        pOut[1] = 0;
-        return 1;
-    }
-    int nLast = n;
-    while (aR[nLast] == 0)
-        --nLast;
-    // Slot j holds the places 10^(e + 2 - 2j) and 10^(e + 1 - 2j) of the frame's e.
-    int nExp = nExpHi + 2 - 2 * nFirst;
-    char* pBytes = pOut + 2;
-    int nBytes = 0;
-    if (aR[nFirst] >= 10) {
-        for (int j = nFirst; j <= nLast; ++j)
-            pBytes[nBytes++] = PairByte(aR[j], bNegative);
-    } else {
-        --nExp;
-        for (int j = nFirst; j < nLast; ++j)
-            pBytes[nBytes++] = PairByte(aR[j] % 10 * 10 + aR[j + 1] / 10, bNegative);
-        const int nTail = aR[nLast] % 10 * 10;
-        if (nTail != 0)
-            pBytes[nBytes++] = PairByte(nTail, bNegative);
-    }
-    pOut[0] = bNegative ? kSignNegative : kSignPositive;
-    pOut[1] = EncodeExponentByte(nExp, bNegative);
-    pBytes[nBytes] = 0;
-    return nBytes + 2;
+    unsigned nStart;
+    const unsigned nLen = PackFrame(aR, nWords + 1, nExpHi, bNegative, pBuf, nStart);
+    *ppSum = pBuf + nStart;
+    return static_cast<int>(nLen);
 }
 
 void tvpacked::SignedSum(const clsWorkNum& a, const clsWorkNum& b, bool bSubtract, clsWorkNum& r)
@@ -294,13 +461,14 @@ bool clsNumDbFld::StoreSumPacked(const char* pData, int nLen, const clsNumDbFld&
     if (nLen <= 1 || nOtherLen <= 1 || StoredDecimals(pData, nLen) > m_nDbFldScale ||
         StoredDecimals(pOther, nOtherLen) > m_nDbFldScale)
         return false;
-    char achSum[kSumFrame + 4];
-    const int nSumLen = SumPacked(pData, nLen, pOther, nOtherLen, bSubtract, achSum);
+    char achBuf[kSumBufBytes];
+    const char* pSum;
+    const int nSumLen = SumPacked(pData, nLen, pOther, nOtherLen, bSubtract, achBuf, &pSum);
     // Neither operand has more decimals than the scale, so neither has the
     // sum: only its integer part can fail to fit.
-    if (StoredIntegerDigits(achSum, nSumLen) > GetIntLen())
+    if (StoredIntegerDigits(pSum, nSumLen) > GetIntLen())
         ThrowUtilException(kErrOverflow);
-    StorePacked(achSum, nSumLen);
+    StorePacked(pSum, nSumLen);
     CheckValid();
     return true;
 }

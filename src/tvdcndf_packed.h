@@ -591,13 +591,16 @@ int CompareMagnitude(const clsWorkNum& a, const clsWorkNum& b);
 // Digit bytes of a sum's frame: the span of two valid values (at most 203
 // decimal places) in pairs, and a carry slot.
 constexpr int kSumFrame = kWorkDigits;
+// The buffer in which SumPacked builds its result: the frame's words and the
+// bytes after them.
+constexpr int kSumBufBytes = kSumFrame + 24;
 
-// Requires: two valid packed values, neither zero nor null; pOut has room for
-// kSumFrame + 4 bytes. Gives: the packed a + b (a - b when bSubtract), exact,
-// with its NUL in pOut, and its length ("o" and 1 for zero). Adds the digit
-// bytes where they stand, without the working form; the result's exponent
-// and decimals are the caller's to test against a precision.
-int SumPacked(const char* pA, int nLenA, const char* pB, int nLenB, bool bSubtract, char* pOut);
+// Requires: two valid packed values, neither zero nor null; pBuf has room for
+// kSumBufBytes bytes. Gives: the packed a + b (a - b when bSubtract), exact,
+// with its NUL, at *ppSum inside pBuf, and its length ("o" and 1 for zero).
+// Adds the digit pairs eight at a time, without the working form; the
+// result's exponent and decimals are the caller's to test against a precision.
+int SumPacked(const char* pA, int nLenA, const char* pB, int nLenB, bool bSubtract, char* pBuf, const char** ppSum);
 
 // Requires: a and b normalised and not zero; r may not be a or b. Gives:
 // r = a + b, or a - b when bSubtract, exact and not normalised.
