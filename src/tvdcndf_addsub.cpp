@@ -287,10 +287,9 @@ inline tvWord AddWords(const tvWord* pX, const tvWord* pY, unsigned nShift8, boo
         const unsigned __int128 nSum = static_cast<unsigned __int128>(x) + y + nCarry;
         const tvWord s = static_cast<tvWord>(nSum);
         nCarry = static_cast<tvWord>(nSum >> 64);
-        // Bit 8i + 8 of x ^ y ^ s is the carry out of byte i; a byte that
-        // gave none still holds its gap of 156.
-        const tvWord nCarried = ((x ^ y ^ s) >> 8 & kEachByte) | nCarry << 56;
-        pR[w] = s - (~nCarried & kEachByte) * (256 - kRadix);
+        // A byte that gave a carry holds its pair; one that did not still
+        // holds its gap of 156 and so has its top bit set.
+        pR[w] = s - (s >> 7 & kEachByte) * (256 - kRadix);
     }
     return nCarry;
 }
@@ -350,6 +349,125 @@ inline unsigned PackFrame(const tvWord* pR, unsigned nWords, int nExp8, bool bNe
     return nBytes + 2;
 }
 
+// --- frames of up to 16 slots, in one 128-bit value -------------------------------
+//
+// The same steps on a frame of at most 16 slots (slot 0 in the top byte), in
+// registers; the carry slot is a flag of its own.
+
+using tvWide = unsigned __int128;
+
+constexpr tvWide Wide(tvWord nHigh, tvWord nLow)
+{
+    return tvWide(nHigh) << 64 | nLow;
+}
+
+constexpr tvWide kEachByteWide = Wide(kEachByte, kEachByte);
+
+inline tvWide TensOf(tvWide w)
+{
+    return Wide(TensOf(static_cast<tvWord>(w >> 64)), TensOf(static_cast<tvWord>(w)));
+}
+
+// The pairs of a run of 1..16 digit bytes in slots 0..15, 0 after the run.
+inline tvWide WidePairs(const char* pBytes, unsigned nBytes, const clsPairCode& code)
+{
+    const unsigned char* p = reinterpret_cast<const unsigned char*>(pBytes);
+    if (nBytes < 8)
+        return Wide(BigEndian(ShortRunPairs(p, nBytes, code)), 0);
+    // Bytes 8..15 from the last eight of the run, moved up to slot 8.
+    const unsigned nUp = 4 * (16 - nBytes);
+    const tvWord nTail = BigEndian(code.PairsOf(Load8(p + nBytes - 8))) << nUp << nUp;
+    return Wide(BigEndian(code.PairsOf(Load8(p))), nTail);
+}
+
+// x + y + nCarry over 16 slots of pairs, y turned into its nines' complement
+// when bComplement; *pnCarry takes the carry out of slot 0.
+inline tvWide AddWide(tvWide x, tvWide y, bool bComplement, unsigned nCarry, unsigned* pnCarry)
+{
+    const tvWord nFlip = 0 - tvWord(bComplement);
+    const tvWord nGap = kRadixGap & ~nFlip;
+    y = Wide((static_cast<tvWord>(y >> 64) ^ nFlip) + nGap, (static_cast<tvWord>(y) ^ nFlip) + nGap);
+    tvWide s;
+    const bool bOut1 = __builtin_add_overflow(x, y, &s);
+    const bool bOut2 = __builtin_add_overflow(s, tvWide(nCarry), &s);
+    *pnCarry = bOut1 | bOut2;
+    // A byte that gave a carry holds its pair; one that did not still holds
+    // its gap of 156 and so has its top bit set.
+    const tvWord nKeptHigh = static_cast<tvWord>(s >> 64) >> 7 & kEachByte;
+    const tvWord nKeptLow = static_cast<tvWord>(s) >> 7 & kEachByte;
+    return s - Wide(nKeptHigh * (256 - kRadix), nKeptLow * (256 - kRadix));
+}
+
+// a + b (a - b when bDifference) for a frame of at most 16 slots: hi's
+// bytes from slot 0 on, lo's from slot nSkip on, one digit further down
+// when bOdd. Packs the result as SumPacked does, slot k going to pBuf[16 + k];
+// gives its length and sets *ppSum.
+int SumWide(const char* pHi, unsigned nHi, const char* pLo, unsigned nLo, unsigned nSkip, bool bOdd,
+            bool bDifference, bool bNegative, int nExpHi, char* pBuf, const char** ppSum)
+{
+    const tvWide x = WidePairs(pHi + 2, nHi, clsPairCode(pHi[0] == kSignNegative));
+    tvWide y = WidePairs(pLo + 2, nLo, clsPairCode(pLo[0] == kSignNegative)) >> 8 * nSkip;
+    if (bOdd) {
+        const tvWide nTens = TensOf(y);
+        y = nTens + ((y - nTens * 10) >> 8) * 10;
+    }
+    unsigned nCarry;
+    tvWide r = AddWide(x, y, bDifference, bDifference, &nCarry);
+    if (bDifference) {
+        if (nCarry == 0) {
+            // The other operand is the larger (their exponents are equal):
+            // r holds 100^16 less the difference, which is turned back.
+            r = AddWide(0, r, true, 1, &nCarry);
+            bNegative = !bNegative;
+        } else if (r == 0) {
+            pBuf[0] = kSignZero;
+            pBuf[1] = 0;
+            *ppSum = pBuf;
+            return 1;
+        }
+        nCarry = 0;
+    }
+
+    // The result's slots run from the carry (slot -1) or its first slot that
+    // is not 0 (nFirst) to its last one that is not 0 (nLast; -1 when r is 0).
+    const tvWord nHigh = static_cast<tvWord>(r >> 64);
+    const tvWord nLow = static_cast<tvWord>(r);
+    const int nFirst = nHigh != 0 ? __builtin_clzll(nHigh) / 8 : 8 + __builtin_clzll(nLow | 1) / 8;
+    const int nLast = nLow != 0 ? 15 - __builtin_ctzll(nLow) / 8 : nHigh != 0 ? 7 - __builtin_ctzll(nHigh) / 8 : -1;
+    const tvWord nLeadWord = nFirst < 8 ? nHigh : nLow;
+    const unsigned nLead = static_cast<unsigned>(nLeadWord >> (56 - 8 * (nFirst % 8))) & 0xFF;
+    tvWide nOut = r;
+    tvWord nAfter = 0; // slot 16
+    int nStart = nFirst;
+    int nEnd = nLast + 1;
+    int nExp = nExpHi - 2 * nFirst;
+    if (nCarry != 0 || nLead < 10) {
+        // The first digit stands alone: pair k takes the units digit of slot
+        // k - 1 (the carry before slot 0) and the tens digit of slot k.
+        const tvWide nTens = TensOf(r);
+        const tvWide nUnits = r - nTens * 10;
+        nOut = nTens + (nUnits >> 8 | tvWide(nCarry) << 120) * 10;
+        const unsigned nLastUnits = nLast >= 0 ? (static_cast<unsigned>(r >> (120 - 8 * nLast)) & 0xFF) % 10 : nCarry;
+        nStart = nCarry != 0 ? 0 : nFirst + 1;
+        nEnd = nLast + 1 + (nLastUnits != 0 ? 1 : 0);
+        nExp = nCarry != 0 ? nExpHi + 1 : nExp - 1;
+        nAfter = nLastUnits * 10;
+    }
+
+    const clsPairCode code(bNegative);
+    const tvWord nOutHigh = BigEndian(code.BytesOf(static_cast<tvWord>(nOut >> 64)));
+    const tvWord nOutLow = BigEndian(code.BytesOf(static_cast<tvWord>(nOut)));
+    std::memcpy(pBuf + 16, &nOutHigh, 8);
+    std::memcpy(pBuf + 24, &nOutLow, 8);
+    pBuf[32] = static_cast<char>(code.BytesOf(nAfter));
+    char* pSum = pBuf + 14 + nStart;
+    pSum[0] = bNegative ? kSignNegative : kSignPositive;
+    pSum[1] = EncodeExponentByte(nExp, bNegative);
+    pSum[2 + nEnd - nStart] = 0;
+    *ppSum = pSum;
+    return 2 + nEnd - nStart;
+}
+
 } // namespace
 
 int tvpacked::SumPacked(const char* pA, int nLenA, const char* pB, int nLenB, bool bSubtract, char* pBuf,
@@ -371,6 +489,12 @@ int tvpacked::SumPacked(const char* pA, int nLenA, const char* pB, int nLenB, bo
     // The slots of the operands, the carry word not counted.
     const unsigned nSpan = std::max(nHi, nSkip + nLo + nOdd);
     TV_ASSERT(nSpan < kSumFrame);
+    const bool bDifference = bNegA != (bNegB != bSubtract);
+    // The sign of the operand that gives the frame: a's, or b's (turned when
+    // subtracted) when b has the larger exponent.
+    bool bNegative = bAFirst ? bNegA : bNegB != bSubtract;
+    if (nSpan <= 16)
+        return SumWide(pHi, nHi, pLo, nLo, nSkip, nOdd != 0, bDifference, bNegative, nExpHi, pBuf, ppSum);
     const unsigned nWords = (nSpan + 7) / 8;
 
     // x: hi's words. y: lo's words from word nSkip / 8 + 1 on, so that word
@@ -385,10 +509,6 @@ int tvpacked::SumPacked(const char* pA, int nLenA, const char* pB, int nLenB, bo
     if (nOdd != 0)
         ShiftDigitDown(pLoWords, nLoWords);
 
-    // The sign of the operand that gives the frame: a's, or b's (turned when
-    // subtracted) when b has the larger exponent.
-    bool bNegative = bAFirst ? bNegA : bNegB != bSubtract;
-    const bool bDifference = bNegA != (bNegB != bSubtract);
     tvWord aR[kFrameWords + 1];
     aR[nWords + 1] = 0;
     const tvWord nCarry = AddWords(aX, aY, nSkip % 8, bDifference, bDifference, aR + 1, nWords);
