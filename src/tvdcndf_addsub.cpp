@@ -284,11 +284,11 @@ inline tvWord AddWords(const tvWord* pX, const tvWord* pY, unsigned nShift8, boo
     for (unsigned w = nWords; w-- > 0;) {
         const tvWord x = pX[w];
         const tvWord y = ((pY[w] << 1 << nUp | pY[w + 1] >> nDown) ^ nFlip) + nGap;
-        const unsigned __int128 nSum = static_cast<unsigned __int128>(x) + y + nCarry;
-        const tvWord s = static_cast<tvWord>(nSum);
-        nCarry = static_cast<tvWord>(nSum >> 64);
         // A byte that gave a carry holds its pair; one that did not still
-        // holds its gap of 156 and so has its top bit set.
+        // holds its gap of 156 and so has its top bit set. The carry out of
+        // the first byte is the word's.
+        const tvWord s = x + y + nCarry;
+        nCarry = ~s >> 63;
         pR[w] = s - (s >> 7 & kEachByte) * (256 - kRadix);
     }
     return nCarry;
@@ -349,6 +349,23 @@ inline unsigned PackFrame(const tvWord* pR, unsigned nWords, int nExp8, bool bNe
     return nBytes + 2;
 }
 
+// Where the two operands of a sum stand in its frame: hi (the larger
+// exponent) from slot 0 on, lo from slot nSkip on and one digit further down
+// when bOdd; pHi and pLo point at their sign bytes, nHi and nLo count their
+// digit bytes. The result has hi's sign (bNegative) unless lo turns out the
+// larger in a difference.
+struct clsSumPlan {
+    const char* pHi;
+    const char* pLo;
+    unsigned nHi;
+    unsigned nLo;
+    unsigned nSkip;
+    bool bOdd;
+    bool bDifference;
+    bool bNegative;
+    int nExpHi;
+};
+
 // --- frames of up to 16 slots, in one 128-bit value -------------------------------
 //
 // The same steps on a frame of at most 16 slots (slot 0 in the top byte), in
@@ -387,27 +404,26 @@ inline tvWide AddWide(tvWide x, tvWide y, bool bComplement, unsigned nCarry, uns
     const tvWord nFlip = 0 - tvWord(bComplement);
     const tvWord nGap = kRadixGap & ~nFlip;
     y = Wide((static_cast<tvWord>(y >> 64) ^ nFlip) + nGap, (static_cast<tvWord>(y) ^ nFlip) + nGap);
-    tvWide s;
-    const bool bOut1 = __builtin_add_overflow(x, y, &s);
-    const bool bOut2 = __builtin_add_overflow(s, tvWide(nCarry), &s);
-    *pnCarry = bOut1 | bOut2;
     // A byte that gave a carry holds its pair; one that did not still holds
-    // its gap of 156 and so has its top bit set.
+    // its gap of 156 and so has its top bit set. The carry out of slot 0 is
+    // the sum's.
+    const tvWide s = x + y + nCarry;
+    *pnCarry = static_cast<unsigned>(~s >> 127);
     const tvWord nKeptHigh = static_cast<tvWord>(s >> 64) >> 7 & kEachByte;
     const tvWord nKeptLow = static_cast<tvWord>(s) >> 7 & kEachByte;
     return s - Wide(nKeptHigh * (256 - kRadix), nKeptLow * (256 - kRadix));
 }
 
-// a + b (a - b when bDifference) for a frame of at most 16 slots: hi's
-// bytes from slot 0 on, lo's from slot nSkip on, one digit further down
-// when bOdd. Packs the result as SumPacked does, slot k going to pBuf[16 + k];
-// gives its length and sets *ppSum.
-int SumWide(const char* pHi, unsigned nHi, const char* pLo, unsigned nLo, unsigned nSkip, bool bOdd,
-            bool bDifference, bool bNegative, int nExpHi, char* pBuf, const char** ppSum)
+// The sum of a plan whose frame has at most 16 slots, packed as SumPacked
+// does; slot k goes to pBuf[16 + k].
+int SumWide(const clsSumPlan& plan, char* pBuf, const char** ppSum)
 {
-    const tvWide x = WidePairs(pHi + 2, nHi, clsPairCode(pHi[0] == kSignNegative));
-    tvWide y = WidePairs(pLo + 2, nLo, clsPairCode(pLo[0] == kSignNegative)) >> 8 * nSkip;
-    if (bOdd) {
+    const tvWide x = WidePairs(plan.pHi + 2, plan.nHi, clsPairCode(plan.pHi[0] == kSignNegative));
+    tvWide y = WidePairs(plan.pLo + 2, plan.nLo, clsPairCode(plan.pLo[0] == kSignNegative)) >> 8 * plan.nSkip;
+    const bool bDifference = plan.bDifference;
+    bool bNegative = plan.bNegative;
+    const int nExpHi = plan.nExpHi;
+    if (plan.bOdd) {
         const tvWide nTens = TensOf(y);
         y = nTens + ((y - nTens * 10) >> 8) * 10;
     }
@@ -468,6 +484,41 @@ int SumWide(const char* pHi, unsigned nHi, const char* pLo, unsigned nLo, unsign
     return 2 + nEnd - nStart;
 }
 
+// The sum of a plan whose frame has nWords words after the carry word,
+// packed as SumPacked does.
+__attribute__((noinline)) int SumFrames(const clsSumPlan& plan, unsigned nWords, char* pBuf, const char** ppSum)
+{
+    // x: hi's words. y: lo's words from word nSkip / 8 + 1 on, so that word
+    // w of the frame is slots nSkip % 8 .. nSkip % 8 + 7 of y[w], y[w + 1].
+    tvWord aX[kFrameWords];
+    tvWord aY[kFrameWords];
+    ClearFrame(aX, nWords);
+    ClearFrame(aY, nWords);
+    RunPairs(plan.pHi + 2, plan.nHi, clsPairCode(plan.pHi[0] == kSignNegative), aX);
+    tvWord* pLoWords = aY + plan.nSkip / 8 + 1;
+    const unsigned nLoWords = RunPairs(plan.pLo + 2, plan.nLo, clsPairCode(plan.pLo[0] == kSignNegative), pLoWords);
+    if (plan.bOdd)
+        ShiftDigitDown(pLoWords, nLoWords);
+
+    tvWord aR[kFrameWords + 1];
+    aR[nWords + 1] = 0;
+    const tvWord nCarry = AddWords(aX, aY, plan.nSkip % 8, plan.bDifference, plan.bDifference, aR + 1, nWords);
+    aR[0] = plan.bDifference ? 0 : nCarry;
+    bool bNegative = plan.bNegative;
+    if (plan.bDifference && nCarry == 0) {
+        // The other operand is the larger (their exponents are equal): the
+        // sum holds 100^n less the difference, which is turned back.
+        for (unsigned w = 0; w < nWords; ++w)
+            aX[w] = 0;
+        AddWords(aX, aR, 0, true, 1, aR + 1, nWords);
+        bNegative = !bNegative;
+    }
+    unsigned nStart;
+    const unsigned nLen = PackFrame(aR, nWords + 1, plan.nExpHi, bNegative, pBuf, nStart);
+    *ppSum = pBuf + nStart;
+    return static_cast<int>(nLen);
+}
+
 } // namespace
 
 int tvpacked::SumPacked(const char* pA, int nLenA, const char* pB, int nLenB, bool bSubtract, char* pBuf,
@@ -478,53 +529,25 @@ int tvpacked::SumPacked(const char* pA, int nLenA, const char* pB, int nLenB, bo
     const int nExpA = DecodeExponentByte(pA[0], pA[1]);
     const int nExpB = DecodeExponentByte(pB[0], pB[1]);
     const bool bAFirst = nExpA >= nExpB;
-    const char* pHi = bAFirst ? pA : pB;
-    const char* pLo = bAFirst ? pB : pA;
-    const unsigned nHi = static_cast<unsigned>((bAFirst ? nLenA : nLenB) - 2);
-    const unsigned nLo = static_cast<unsigned>((bAFirst ? nLenB : nLenA) - 2);
-    const int nExpHi = bAFirst ? nExpA : nExpB;
-    const unsigned nShift = static_cast<unsigned>(nExpHi - (bAFirst ? nExpB : nExpA));
-    const unsigned nSkip = nShift / 2;
-    const unsigned nOdd = nShift % 2;
-    // The slots of the operands, the carry word not counted.
-    const unsigned nSpan = std::max(nHi, nSkip + nLo + nOdd);
-    TV_ASSERT(nSpan < kSumFrame);
-    const bool bDifference = bNegA != (bNegB != bSubtract);
+    clsSumPlan plan;
+    plan.pHi = bAFirst ? pA : pB;
+    plan.pLo = bAFirst ? pB : pA;
+    plan.nHi = static_cast<unsigned>((bAFirst ? nLenA : nLenB) - 2);
+    plan.nLo = static_cast<unsigned>((bAFirst ? nLenB : nLenA) - 2);
+    plan.nExpHi = bAFirst ? nExpA : nExpB;
+    const unsigned nShift = static_cast<unsigned>(plan.nExpHi - (bAFirst ? nExpB : nExpA));
+    plan.nSkip = nShift / 2;
+    plan.bOdd = nShift % 2 != 0;
+    plan.bDifference = bNegA != (bNegB != bSubtract);
     // The sign of the operand that gives the frame: a's, or b's (turned when
     // subtracted) when b has the larger exponent.
-    bool bNegative = bAFirst ? bNegA : bNegB != bSubtract;
+    plan.bNegative = bAFirst ? bNegA : bNegB != bSubtract;
+    // The slots of the operands, the carry not counted.
+    const unsigned nSpan = std::max(plan.nHi, plan.nSkip + plan.nLo + (plan.bOdd ? 1 : 0));
+    TV_ASSERT(nSpan < kSumFrame);
     if (nSpan <= 16)
-        return SumWide(pHi, nHi, pLo, nLo, nSkip, nOdd != 0, bDifference, bNegative, nExpHi, pBuf, ppSum);
-    const unsigned nWords = (nSpan + 7) / 8;
-
-    // x: hi's words. y: lo's words from word nSkip / 8 + 1 on, so that word
-    // w of the frame is slots nSkip % 8 .. nSkip % 8 + 7 of y[w], y[w + 1].
-    tvWord aX[kFrameWords];
-    tvWord aY[kFrameWords];
-    ClearFrame(aX, nWords);
-    ClearFrame(aY, nWords);
-    RunPairs(pHi + 2, nHi, clsPairCode(pHi[0] == kSignNegative), aX);
-    tvWord* pLoWords = aY + nSkip / 8 + 1;
-    const unsigned nLoWords = RunPairs(pLo + 2, nLo, clsPairCode(pLo[0] == kSignNegative), pLoWords);
-    if (nOdd != 0)
-        ShiftDigitDown(pLoWords, nLoWords);
-
-    tvWord aR[kFrameWords + 1];
-    aR[nWords + 1] = 0;
-    const tvWord nCarry = AddWords(aX, aY, nSkip % 8, bDifference, bDifference, aR + 1, nWords);
-    aR[0] = bDifference ? 0 : nCarry;
-    if (bDifference && nCarry == 0) {
-        // The other operand is the larger (their exponents are equal): the
-        // sum holds 100^n less the difference, which is turned back.
-        for (unsigned w = 0; w < nWords; ++w)
-            aX[w] = 0;
-        AddWords(aX, aR, 0, true, 1, aR + 1, nWords);
-        bNegative = !bNegative;
-    }
-    unsigned nStart;
-    const unsigned nLen = PackFrame(aR, nWords + 1, nExpHi, bNegative, pBuf, nStart);
-    *ppSum = pBuf + nStart;
-    return static_cast<int>(nLen);
+        return SumWide(plan, pBuf, ppSum);
+    return SumFrames(plan, (nSpan + 7) / 8, pBuf, ppSum);
 }
 
 void tvpacked::SignedSum(const clsWorkNum& a, const clsWorkNum& b, bool bSubtract, clsWorkNum& r)
