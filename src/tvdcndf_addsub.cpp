@@ -237,44 +237,47 @@ inline tvWord ShortRunPairs(const unsigned char* p, unsigned nBytes, const clsPa
 }
 
 // Requires: nBytes >= 1 digit bytes of the sign of code. Gives: their pairs
-// in words, word k holding bytes 8k .. 8k + 7 (0 after the run), and the
-// count of words. Reads only the run's bytes.
-inline unsigned RunPairs(const char* pBytes, unsigned nBytes, const clsPairCode& code, tvWord* pWords)
+// in words, word k holding bytes 8k .. 8k + 7 (0 after the run). With
+// bDown every digit moves one place down: slot k takes the units digit of
+// byte k - 1 as its tens and the tens digit of byte k as its units, and the
+// units digit of the last byte goes into the slot after the run. Reads only
+// the run's bytes; writes the words that the run reaches.
+template <bool bDown>
+inline void RunPairs(const char* pBytes, unsigned nBytes, const clsPairCode& code, tvWord* pWords)
 {
     const unsigned char* p = reinterpret_cast<const unsigned char*>(pBytes);
-    const unsigned nFull = nBytes / 8;
-    for (unsigned k = 0; k < nFull; ++k)
-        pWords[k] = BigEndian(code.PairsOf(Load8(p + 8 * k)));
-    const unsigned nRest = nBytes % 8;
-    if (nRest == 0)
-        return nFull;
-    // The last bytes of the run, read with the 8 - nRest before them when
-    // there are as many.
-    const tvWord nTail =
-        nBytes >= 8 ? code.PairsOf(Load8(p + nBytes - 8)) >> 8 * (8 - nRest) : ShortRunPairs(p, nBytes, code);
-    pWords[nFull] = BigEndian(nTail);
-    return nFull + 1;
-}
-
-// Moves the digits of nWords words of pairs one place down: slot k takes
-// the units digit of slot k - 1 as its tens and its own tens digit as its
-// units. The units digit of the last slot goes into the word after them.
-inline void ShiftDigitDown(tvWord* pWords, unsigned nWords)
-{
     tvWord nUnitsAbove = 0;
-    for (unsigned k = 0; k <= nWords; ++k) {
-        const tvWord nTens = TensOf(pWords[k]);
-        const tvWord nUnits = pWords[k] - nTens * 10;
+    auto Put = [&](unsigned k, tvWord nPairs) {
+        if (!bDown) {
+            pWords[k] = nPairs;
+            return;
+        }
+        const tvWord nTens = TensOf(nPairs);
+        const tvWord nUnits = nPairs - nTens * 10;
         pWords[k] = nTens + (nUnits >> 8 | nUnitsAbove << 56) * 10;
         nUnitsAbove = nUnits;
+    };
+    const unsigned nFull = nBytes / 8;
+    for (unsigned k = 0; k < nFull; ++k)
+        Put(k, BigEndian(code.PairsOf(Load8(p + 8 * k))));
+    const unsigned nRest = nBytes % 8;
+    if (nRest != 0) {
+        // The last bytes of the run, read with the 8 - nRest before them
+        // when there are as many.
+        const tvWord nTail =
+            nBytes >= 8 ? code.PairsOf(Load8(p + nBytes - 8)) >> 8 * (8 - nRest) : ShortRunPairs(p, nBytes, code);
+        Put(nFull, BigEndian(nTail));
     }
+    if (bDown && nRest == 0)
+        pWords[nFull] = (nUnitsAbove << 56) * 10;
 }
 
 // r = x + y + nCarry over nWords words of pairs, y's word w being slots
 // nShift8 .. nShift8 + 7 of the pair y[w], y[w + 1] (nShift8 0..7), turned
-// into its nines' complement when bComplement. Gives the carry out of word 0.
+// into its nines' complement when bComplement. Word w of r also goes to
+// pOut + 8w as digit bytes of the sign of code. Gives the carry out of word 0.
 inline tvWord AddWords(const tvWord* pX, const tvWord* pY, unsigned nShift8, bool bComplement, tvWord nCarry,
-                       tvWord* pR, unsigned nWords)
+                       tvWord* pR, char* pOut, const clsPairCode& code, unsigned nWords)
 {
     const unsigned nUp = 8 * (8 - nShift8) - 1;
     const unsigned nDown = 8 * nShift8;
@@ -289,16 +292,40 @@ inline tvWord AddWords(const tvWord* pX, const tvWord* pY, unsigned nShift8, boo
         // the first byte is the word's.
         const tvWord s = x + y + nCarry;
         nCarry = ~s >> 63;
-        pR[w] = s - (s >> 7 & kEachByte) * (256 - kRadix);
+        const tvWord r = s - (s >> 7 & kEachByte) * (256 - kRadix);
+        pR[w] = r;
+        const tvWord nBytes = BigEndian(code.BytesOf(r));
+        std::memcpy(pOut + 8 * w, &nBytes, sizeof nBytes);
     }
     return nCarry;
 }
 
-// Packs the slots of a frame of nWords words, with a word of zeros after
-// them, as the digit bytes of a value of the given sign, slot 8 standing for
-// 10^nExp8 and 10^(nExp8 - 1). The bytes go to pBuf where their slots stand,
-// after the sign and exponent bytes, with a NUL. Gives the first byte's
-// index and the length; "o" at index 0 when every slot is 0.
+// Writes words [wFirst, wLast] of a frame of pairs to pBuf + 8w as digit
+// bytes of the sign of code; with bRepair every pair takes the units digit of
+// its slot and the tens digit of the next one (the frame has a word after
+// wLast).
+inline void PutFrameBytes(const tvWord* pR, unsigned wFirst, unsigned wLast, bool bRepair, const clsPairCode& code,
+                          char* pBuf)
+{
+    tvWord nTens = TensOf(pR[wFirst]);
+    for (unsigned w = wFirst; w <= wLast; ++w) {
+        tvWord nPairs = pR[w];
+        if (bRepair) {
+            const tvWord nNextTens = TensOf(pR[w + 1]);
+            nPairs = (nPairs - nTens * 10) * 10 + (nTens << 8 | nNextTens >> 56);
+            nTens = nNextTens;
+        }
+        const tvWord nOut = BigEndian(code.BytesOf(nPairs));
+        std::memcpy(pBuf + 8 * w, &nOut, sizeof nOut);
+    }
+}
+
+// Finishes the packing of a frame of nWords words of pairs (with a word of
+// zeros after them) whose words stand in pBuf + 8w as digit bytes of the
+// given sign, slot 8 standing for 10^nExp8 and 10^(nExp8 - 1): the value
+// begins at the first slot that is not 0, with the sign and exponent bytes
+// before it and a NUL after it. Gives the sign byte's index and the length;
+// "o" at index 0 when every slot is 0.
 inline unsigned PackFrame(const tvWord* pR, unsigned nWords, int nExp8, bool bNegative, char* pBuf, unsigned& nStart)
 {
     unsigned wFirst = 0;
@@ -320,27 +347,13 @@ inline unsigned PackFrame(const tvWord* pR, unsigned nWords, int nExp8, bool bNe
 
     // Slot j holds the places 10^(nExp8 + 16 - 2j) and 10^(nExp8 + 15 - 2j).
     int nExp = nExp8 + 16 - 2 * static_cast<int>(nFirst);
-    const clsPairCode code(bNegative);
-    unsigned nBytes;
-    if (nLeadPair >= 10) {
-        nBytes = nLast - nFirst + 1;
-        for (unsigned w = wFirst; w <= wLast; ++w) {
-            const tvWord nOut = BigEndian(code.BytesOf(pR[w]));
-            std::memcpy(pBuf + 8 * w, &nOut, sizeof nOut);
-        }
-    } else {
+    unsigned nBytes = nLast - nFirst + 1;
+    if (nLeadPair < 10) {
         // The first digit stands alone: each pair takes the units digit of
         // its slot and the tens digit of the next one.
         --nExp;
         nBytes = nLast - nFirst + (nLastPair % 10 != 0 ? 1 : 0);
-        tvWord nTens = TensOf(pR[wFirst]);
-        for (unsigned w = wFirst; w <= wLast; ++w) {
-            const tvWord nNextTens = TensOf(pR[w + 1]);
-            const tvWord nPairs = (pR[w] - nTens * 10) * 10 + (nTens << 8 | nNextTens >> 56);
-            const tvWord nOut = BigEndian(code.BytesOf(nPairs));
-            std::memcpy(pBuf + 8 * w, &nOut, sizeof nOut);
-            nTens = nNextTens;
-        }
+        PutFrameBytes(pR, wFirst, wLast, true, clsPairCode(bNegative), pBuf);
     }
     pBuf[nFirst - 2] = bNegative ? kSignNegative : kSignPositive;
     pBuf[nFirst - 1] = EncodeExponentByte(nExp, bNegative);
@@ -494,25 +507,31 @@ __attribute__((noinline)) int SumFrames(const clsSumPlan& plan, unsigned nWords,
     tvWord aY[kFrameWords];
     ClearFrame(aX, nWords);
     ClearFrame(aY, nWords);
-    RunPairs(plan.pHi + 2, plan.nHi, clsPairCode(plan.pHi[0] == kSignNegative), aX);
+    RunPairs<false>(plan.pHi + 2, plan.nHi, clsPairCode(plan.pHi[0] == kSignNegative), aX);
     tvWord* pLoWords = aY + plan.nSkip / 8 + 1;
-    const unsigned nLoWords = RunPairs(plan.pLo + 2, plan.nLo, clsPairCode(plan.pLo[0] == kSignNegative), pLoWords);
+    const clsPairCode codeLo(plan.pLo[0] == kSignNegative);
     if (plan.bOdd)
-        ShiftDigitDown(pLoWords, nLoWords);
+        RunPairs<true>(plan.pLo + 2, plan.nLo, codeLo, pLoWords);
+    else
+        RunPairs<false>(plan.pLo + 2, plan.nLo, codeLo, pLoWords);
 
+    // r: the carry word, then the frame, then a word of zeros; its words go
+    // to pBuf as digit bytes as they are made.
     tvWord aR[kFrameWords + 1];
     aR[nWords + 1] = 0;
-    const tvWord nCarry = AddWords(aX, aY, plan.nSkip % 8, plan.bDifference, plan.bDifference, aR + 1, nWords);
-    aR[0] = plan.bDifference ? 0 : nCarry;
     bool bNegative = plan.bNegative;
+    const tvWord nCarry = AddWords(aX, aY, plan.nSkip % 8, plan.bDifference, plan.bDifference, aR + 1, pBuf + 8,
+                                   clsPairCode(bNegative), nWords);
+    aR[0] = plan.bDifference ? 0 : nCarry;
     if (plan.bDifference && nCarry == 0) {
         // The other operand is the larger (their exponents are equal): the
         // sum holds 100^n less the difference, which is turned back.
         for (unsigned w = 0; w < nWords; ++w)
             aX[w] = 0;
-        AddWords(aX, aR, 0, true, 1, aR + 1, nWords);
         bNegative = !bNegative;
+        AddWords(aX, aR, 0, true, 1, aR + 1, pBuf + 8, clsPairCode(bNegative), nWords);
     }
+    PutFrameBytes(aR, 0, 0, false, clsPairCode(bNegative), pBuf);
     unsigned nStart;
     const unsigned nLen = PackFrame(aR, nWords + 1, plan.nExpHi, bNegative, pBuf, nStart);
     *ppSum = pBuf + nStart;
