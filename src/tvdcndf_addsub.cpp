@@ -373,82 +373,122 @@ struct clsSumPlan {
     unsigned nHi;
     unsigned nLo;
     unsigned nSkip;
+    unsigned nSpan; // slots of the frame, the carry not counted
     bool bOdd;
     bool bDifference;
     bool bNegative;
     int nExpHi;
 };
 
-// --- frames of up to 16 slots, in one 128-bit value -------------------------------
+// The plan of a + b (a - b when bSubtract) for two valid packed values,
+// neither zero nor null.
+inline clsSumPlan MakePlan(const char* pA, int nLenA, const char* pB, int nLenB, bool bSubtract)
+{
+    const bool bNegA = pA[0] == kSignNegative;
+    const bool bNegB = pB[0] == kSignNegative;
+    const int nExpA = DecodeExponentByte(pA[0], pA[1]);
+    const int nExpB = DecodeExponentByte(pB[0], pB[1]);
+    const bool bAFirst = nExpA >= nExpB;
+    clsSumPlan plan;
+    plan.pHi = bAFirst ? pA : pB;
+    plan.pLo = bAFirst ? pB : pA;
+    plan.nHi = static_cast<unsigned>((bAFirst ? nLenA : nLenB) - 2);
+    plan.nLo = static_cast<unsigned>((bAFirst ? nLenB : nLenA) - 2);
+    plan.nExpHi = bAFirst ? nExpA : nExpB;
+    const unsigned nShift = static_cast<unsigned>(plan.nExpHi - (bAFirst ? nExpB : nExpA));
+    plan.nSkip = nShift / 2;
+    plan.bOdd = nShift % 2 != 0;
+    plan.bDifference = bNegA != (bNegB != bSubtract);
+    // The sign of the operand that gives the frame: a's, or b's (turned when
+    // subtracted) when b has the larger exponent.
+    plan.bNegative = bAFirst ? bNegA : bNegB != bSubtract;
+    plan.nSpan = std::max(plan.nHi, plan.nSkip + plan.nLo + (plan.bOdd ? 1 : 0));
+    TV_ASSERT(plan.nSpan < kSumFrame);
+    return plan;
+}
+
+// --- frames of up to 16 slots, in two registers ------------------------------------
 //
-// The same steps on a frame of at most 16 slots (slot 0 in the top byte), in
-// registers; the carry slot is a flag of its own.
+// The same steps on a frame of at most 16 slots (slots 0..7 in nHigh, 8..15
+// in nLow), in registers; the carry slot is a flag of its own.
 
-using tvWide = unsigned __int128;
-
-constexpr tvWide Wide(tvWord nHigh, tvWord nLow)
-{
-    return tvWide(nHigh) << 64 | nLow;
-}
-
-constexpr tvWide kEachByteWide = Wide(kEachByte, kEachByte);
-
-inline tvWide TensOf(tvWide w)
-{
-    return Wide(TensOf(static_cast<tvWord>(w >> 64)), TensOf(static_cast<tvWord>(w)));
-}
+struct clsSlots16 {
+    tvWord nHigh;
+    tvWord nLow;
+};
 
 // The pairs of a run of 1..16 digit bytes in slots 0..15, 0 after the run.
-inline tvWide WidePairs(const char* pBytes, unsigned nBytes, const clsPairCode& code)
+inline clsSlots16 Slots16(const char* pBytes, unsigned nBytes, const clsPairCode& code)
 {
     const unsigned char* p = reinterpret_cast<const unsigned char*>(pBytes);
     if (nBytes < 8)
-        return Wide(BigEndian(ShortRunPairs(p, nBytes, code)), 0);
-    // Bytes 8..15 from the last eight of the run, moved up to slot 8.
+        return {BigEndian(ShortRunPairs(p, nBytes, code)), 0};
+    // Slots 8..15 from the last eight bytes of the run, moved up to slot 8.
     const unsigned nUp = 4 * (16 - nBytes);
-    const tvWord nTail = BigEndian(code.PairsOf(Load8(p + nBytes - 8))) << nUp << nUp;
-    return Wide(BigEndian(code.PairsOf(Load8(p))), nTail);
+    return {BigEndian(code.PairsOf(Load8(p))), BigEndian(code.PairsOf(Load8(p + nBytes - 8))) << nUp << nUp};
+}
+
+// The slots moved nSlots (0..15) places down, 0 coming in.
+inline clsSlots16 MovedDown(const clsSlots16& w, unsigned nSlots)
+{
+    const unsigned __int128 n = (static_cast<unsigned __int128>(w.nHigh) << 64 | w.nLow) >> 8 * nSlots;
+    return {static_cast<tvWord>(n >> 64), static_cast<tvWord>(n)};
+}
+
+// The digits moved one place down: slot k takes the units digit of slot
+// k - 1 (nUnitsAbove before slot 0) as its tens and its own tens digit as
+// its units.
+inline clsSlots16 DigitDown(const clsSlots16& w, tvWord nUnitsAbove)
+{
+    const tvWord nTensHigh = TensOf(w.nHigh);
+    const tvWord nTensLow = TensOf(w.nLow);
+    const tvWord nUnitsHigh = w.nHigh - nTensHigh * 10;
+    const tvWord nUnitsLow = w.nLow - nTensLow * 10;
+    return {nTensHigh + (nUnitsHigh >> 8 | nUnitsAbove << 56) * 10, nTensLow + (nUnitsLow >> 8 | nUnitsHigh << 56) * 10};
 }
 
 // x + y + nCarry over 16 slots of pairs, y turned into its nines' complement
-// when bComplement; *pnCarry takes the carry out of slot 0.
-inline tvWide AddWide(tvWide x, tvWide y, bool bComplement, unsigned nCarry, unsigned* pnCarry)
+// when bComplement; nCarry becomes the carry out of slot 0.
+inline clsSlots16 Add16(const clsSlots16& x, const clsSlots16& y, bool bComplement, tvWord& nCarry)
 {
+    // With the gap added, y's pairs are y + 156, their complement 255 - y.
     const tvWord nFlip = 0 - tvWord(bComplement);
     const tvWord nGap = kRadixGap & ~nFlip;
-    y = Wide((static_cast<tvWord>(y >> 64) ^ nFlip) + nGap, (static_cast<tvWord>(y) ^ nFlip) + nGap);
     // A byte that gave a carry holds its pair; one that did not still holds
-    // its gap of 156 and so has its top bit set. The carry out of slot 0 is
-    // the sum's.
-    const tvWide s = x + y + nCarry;
-    *pnCarry = static_cast<unsigned>(~s >> 127);
-    const tvWord nKeptHigh = static_cast<tvWord>(s >> 64) >> 7 & kEachByte;
-    const tvWord nKeptLow = static_cast<tvWord>(s) >> 7 & kEachByte;
-    return s - Wide(nKeptHigh * (256 - kRadix), nKeptLow * (256 - kRadix));
+    // its gap of 156 and so has its top bit set. The carry out of the first
+    // byte of a word is the word's.
+    const tvWord sLow = x.nLow + ((y.nLow ^ nFlip) + nGap) + nCarry;
+    const tvWord nCarryLow = ~sLow >> 63;
+    const tvWord sHigh = x.nHigh + ((y.nHigh ^ nFlip) + nGap) + nCarryLow;
+    nCarry = ~sHigh >> 63;
+    return {sHigh - (sHigh >> 7 & kEachByte) * (256 - kRadix), sLow - (sLow >> 7 & kEachByte) * (256 - kRadix)};
+}
+
+// The slot k (0..15) of w.
+inline unsigned SlotOf(const clsSlots16& w, int k)
+{
+    return static_cast<unsigned>((k < 8 ? w.nHigh : w.nLow) >> (56 - 8 * (k % 8))) & 0xFF;
 }
 
 // The sum of a plan whose frame has at most 16 slots, packed as SumPacked
 // does; slot k goes to pBuf[16 + k].
-int SumWide(const clsSumPlan& plan, char* pBuf, const char** ppSum)
+inline int SumWide(const clsSumPlan& plan, char* pBuf, const char** ppSum)
 {
-    const tvWide x = WidePairs(plan.pHi + 2, plan.nHi, clsPairCode(plan.pHi[0] == kSignNegative));
-    tvWide y = WidePairs(plan.pLo + 2, plan.nLo, clsPairCode(plan.pLo[0] == kSignNegative)) >> 8 * plan.nSkip;
-    const bool bDifference = plan.bDifference;
+    const clsSlots16 x = Slots16(plan.pHi + 2, plan.nHi, clsPairCode(plan.pHi[0] == kSignNegative));
+    clsSlots16 y = MovedDown(Slots16(plan.pLo + 2, plan.nLo, clsPairCode(plan.pLo[0] == kSignNegative)), plan.nSkip);
+    if (plan.bOdd)
+        y = DigitDown(y, 0);
+    tvWord nCarry = plan.bDifference;
+    clsSlots16 r = Add16(x, y, plan.bDifference, nCarry);
     bool bNegative = plan.bNegative;
-    const int nExpHi = plan.nExpHi;
-    if (plan.bOdd) {
-        const tvWide nTens = TensOf(y);
-        y = nTens + ((y - nTens * 10) >> 8) * 10;
-    }
-    unsigned nCarry;
-    tvWide r = AddWide(x, y, bDifference, bDifference, &nCarry);
-    if (bDifference) {
+    if (plan.bDifference) {
         if (nCarry == 0) {
             // The other operand is the larger (their exponents are equal):
             // r holds 100^16 less the difference, which is turned back.
-            r = AddWide(0, r, true, 1, &nCarry);
+            nCarry = 1;
+            r = Add16({0, 0}, r, true, nCarry);
             bNegative = !bNegative;
-        } else if (r == 0) {
+        } else if ((r.nHigh | r.nLow) == 0) {
             pBuf[0] = kSignZero;
             pBuf[1] = 0;
             *ppSum = pBuf;
@@ -459,33 +499,27 @@ int SumWide(const clsSumPlan& plan, char* pBuf, const char** ppSum)
 
     // The result's slots run from the carry (slot -1) or its first slot that
     // is not 0 (nFirst) to its last one that is not 0 (nLast; -1 when r is 0).
-    const tvWord nHigh = static_cast<tvWord>(r >> 64);
-    const tvWord nLow = static_cast<tvWord>(r);
-    const int nFirst = nHigh != 0 ? __builtin_clzll(nHigh) / 8 : 8 + __builtin_clzll(nLow | 1) / 8;
-    const int nLast = nLow != 0 ? 15 - __builtin_ctzll(nLow) / 8 : nHigh != 0 ? 7 - __builtin_ctzll(nHigh) / 8 : -1;
-    const tvWord nLeadWord = nFirst < 8 ? nHigh : nLow;
-    const unsigned nLead = static_cast<unsigned>(nLeadWord >> (56 - 8 * (nFirst % 8))) & 0xFF;
-    tvWide nOut = r;
+    const int nFirst = r.nHigh != 0 ? __builtin_clzll(r.nHigh) / 8 : 8 + __builtin_clzll(r.nLow | 1) / 8;
+    const int nLast = r.nLow != 0 ? 15 - __builtin_ctzll(r.nLow) / 8 : r.nHigh != 0 ? 7 - __builtin_ctzll(r.nHigh) / 8 : -1;
+    clsSlots16 nOut = r;
     tvWord nAfter = 0; // slot 16
     int nStart = nFirst;
     int nEnd = nLast + 1;
-    int nExp = nExpHi - 2 * nFirst;
-    if (nCarry != 0 || nLead < 10) {
+    int nExp = plan.nExpHi - 2 * nFirst; // slot k holds 10^(e - 2k) and 10^(e - 2k - 1)
+    if (nCarry != 0 || SlotOf(r, nFirst) < 10) {
         // The first digit stands alone: pair k takes the units digit of slot
         // k - 1 (the carry before slot 0) and the tens digit of slot k.
-        const tvWide nTens = TensOf(r);
-        const tvWide nUnits = r - nTens * 10;
-        nOut = nTens + (nUnits >> 8 | tvWide(nCarry) << 120) * 10;
-        const unsigned nLastUnits = nLast >= 0 ? (static_cast<unsigned>(r >> (120 - 8 * nLast)) & 0xFF) % 10 : nCarry;
-        nStart = nCarry != 0 ? 0 : nFirst + 1;
-        nEnd = nLast + 1 + (nLastUnits != 0 ? 1 : 0);
-        nExp = nCarry != 0 ? nExpHi + 1 : nExp - 1;
+        nOut = DigitDown(r, nCarry);
+        const unsigned nLastUnits = nLast >= 0 ? SlotOf(r, nLast) % 10 : 1;
         nAfter = nLastUnits * 10;
+        nStart = nCarry != 0 ? 0 : nFirst + 1;
+        nEnd += nLastUnits != 0 ? 1 : 0;
+        nExp = nCarry != 0 ? plan.nExpHi + 1 : nExp - 1;
     }
 
     const clsPairCode code(bNegative);
-    const tvWord nOutHigh = BigEndian(code.BytesOf(static_cast<tvWord>(nOut >> 64)));
-    const tvWord nOutLow = BigEndian(code.BytesOf(static_cast<tvWord>(nOut)));
+    const tvWord nOutHigh = BigEndian(code.BytesOf(nOut.nHigh));
+    const tvWord nOutLow = BigEndian(code.BytesOf(nOut.nLow));
     std::memcpy(pBuf + 16, &nOutHigh, 8);
     std::memcpy(pBuf + 24, &nOutLow, 8);
     pBuf[32] = static_cast<char>(code.BytesOf(nAfter));
@@ -499,8 +533,11 @@ int SumWide(const clsSumPlan& plan, char* pBuf, const char** ppSum)
 
 // The sum of a plan whose frame has nWords words after the carry word,
 // packed as SumPacked does.
-__attribute__((noinline)) int SumFrames(const clsSumPlan& plan, unsigned nWords, char* pBuf, const char** ppSum)
+__attribute__((noinline)) int SumFrames(const char* pA, int nLenA, const char* pB, int nLenB, bool bSubtract,
+                                        char* pBuf, const char** ppSum)
 {
+    const clsSumPlan plan = MakePlan(pA, nLenA, pB, nLenB, bSubtract);
+    const unsigned nWords = (plan.nSpan + 7) / 8;
     // x: hi's words. y: lo's words from word nSkip / 8 + 1 on, so that word
     // w of the frame is slots nSkip % 8 .. nSkip % 8 + 7 of y[w], y[w + 1].
     tvWord aX[kFrameWords];
@@ -543,30 +580,10 @@ __attribute__((noinline)) int SumFrames(const clsSumPlan& plan, unsigned nWords,
 int tvpacked::SumPacked(const char* pA, int nLenA, const char* pB, int nLenB, bool bSubtract, char* pBuf,
                         const char** ppSum)
 {
-    const bool bNegA = pA[0] == kSignNegative;
-    const bool bNegB = pB[0] == kSignNegative;
-    const int nExpA = DecodeExponentByte(pA[0], pA[1]);
-    const int nExpB = DecodeExponentByte(pB[0], pB[1]);
-    const bool bAFirst = nExpA >= nExpB;
-    clsSumPlan plan;
-    plan.pHi = bAFirst ? pA : pB;
-    plan.pLo = bAFirst ? pB : pA;
-    plan.nHi = static_cast<unsigned>((bAFirst ? nLenA : nLenB) - 2);
-    plan.nLo = static_cast<unsigned>((bAFirst ? nLenB : nLenA) - 2);
-    plan.nExpHi = bAFirst ? nExpA : nExpB;
-    const unsigned nShift = static_cast<unsigned>(plan.nExpHi - (bAFirst ? nExpB : nExpA));
-    plan.nSkip = nShift / 2;
-    plan.bOdd = nShift % 2 != 0;
-    plan.bDifference = bNegA != (bNegB != bSubtract);
-    // The sign of the operand that gives the frame: a's, or b's (turned when
-    // subtracted) when b has the larger exponent.
-    plan.bNegative = bAFirst ? bNegA : bNegB != bSubtract;
-    // The slots of the operands, the carry not counted.
-    const unsigned nSpan = std::max(plan.nHi, plan.nSkip + plan.nLo + (plan.bOdd ? 1 : 0));
-    TV_ASSERT(nSpan < kSumFrame);
-    if (nSpan <= 16)
+    const clsSumPlan plan = MakePlan(pA, nLenA, pB, nLenB, bSubtract);
+    if (plan.nSpan <= 16)
         return SumWide(plan, pBuf, ppSum);
-    return SumFrames(plan, (nSpan + 7) / 8, pBuf, ppSum);
+    return SumFrames(pA, nLenA, pB, nLenB, bSubtract, pBuf, ppSum);
 }
 
 void tvpacked::SignedSum(const clsWorkNum& a, const clsWorkNum& b, bool bSubtract, clsWorkNum& r)
