@@ -179,23 +179,24 @@ inline tvWord Load8(const unsigned char* p)
     return w;
 }
 
-// The first words of a frame set to 0: eight, or all of them when nWords
-// needs more; fixed sizes, so that the compiler writes them in place.
+// The first words of a frame set to 0, the word after them included: eight,
+// or all of them when nWords needs more; fixed sizes, so that the compiler
+// writes them in place.
 inline void ClearFrame(tvWord* pFrame, unsigned nWords)
 {
     std::memset(pFrame, 0, 8 * sizeof(tvWord));
-    if (nWords > 6)
+    if (nWords >= 8)
         std::memset(pFrame + 8, 0, (kFrameWords - 8) * sizeof(tvWord));
 }
 
-// The tens digit of each byte 0..99 of w. p * 205 >> 11 is p / 10 for
-// p <= 99, and p * 205 stays below 2^15 in a 16-bit lane.
+// The tens digit of each byte 0..99 of w. p * 103 >> 10 is p / 10 for
+// p <= 99, and p * 103 stays below 2^14 in a 16-bit lane.
 inline tvWord TensOf(tvWord w)
 {
     constexpr tvWord kLanes = 0x00FF00FF00FF00FFu;
     constexpr tvWord kDigit = 0x000F000F000F000Fu;
-    const tvWord nEven = ((w & kLanes) * 205 >> 11) & kDigit;
-    const tvWord nOdd = (((w >> 8) & kLanes) * 205 >> 11) & kDigit;
+    const tvWord nEven = ((w & kLanes) * 103 >> 10) & kDigit;
+    const tvWord nOdd = (((w >> 8) & kLanes) * 103 >> 10) & kDigit;
     return nEven | nOdd << 8;
 }
 
