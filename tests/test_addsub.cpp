@@ -1,11 +1,18 @@
 // Comparison, addition, subtraction and the postfix increment and decrement
 // of clsNumDbFld: exact packed results, overflow at the integer capacity,
-// rounding to a smaller scale, null and zero operands and signs.
+// rounding to a smaller scale, null and zero operands and signs; and the sum
+// kernel on packed bytes against exact arithmetic.
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <memory>
+#include <random>
 #include <string>
+#include <vector>
 
+#include "tv_ref_decimal.h"
 #include "tv_test_util.h"
+#include "tvdcndf_packed.h"
 
 namespace {
 
@@ -56,6 +63,151 @@ TEST(NumAddSub, PackedResultsOfTheDigitLoops)
         // The result is built on the stack: nothing is left in the work string.
         EXPECT_TRUE(NumProbe::Work(probe).IsEmpty());
     }
+}
+
+// --- the sum kernel on packed bytes ---------------------------------------------
+//
+// SumPacked adds eight digit pairs at a time: carries and borrows cross word
+// boundaries, the other operand is moved by whole pairs and, for an odd
+// exponent difference, by one digit, and a result that begins with a single
+// digit is paired again. Frames of up to 16 pairs and longer ones take
+// different paths. Every case below runs as a + b and a - b, in both orders
+// and with all four signs, against exact arithmetic, with each operand in a
+// block of its own exact size (the sanitizer build reports a read past it)
+// and guard bytes after the kernel's buffer.
+
+// The packed bytes of an exact value (at most 101 digits): "o" for zero.
+std::string PackedOf(const tvref::Dec& d)
+{
+    if (d.strMag.empty())
+        return "o";
+    const int nExp = d.nExp + static_cast<int>(d.strMag.size()) - 1;
+    const int nExpByte = nExp >= 0 ? nExp + 10 : nExp - 10;
+    std::string str(1, d.bNeg ? 'n' : 'p');
+    str += static_cast<char>(d.bNeg ? -nExpByte : nExpByte);
+    for (size_t i = 0; i < d.strMag.size(); i += 2) {
+        const int nPair = (d.strMag[i] - '0') * 10 + (i + 1 < d.strMag.size() ? d.strMag[i + 1] - '0' : 0);
+        str += static_cast<char>(d.bNeg ? -(nPair + 10) : nPair + 10);
+    }
+    return str;
+}
+
+// digits * 10^nLowPlace, as an exact value.
+tvref::Dec DecOf(const std::string& strDigits, int nLowPlace)
+{
+    tvref::Dec d;
+    d.strMag = strDigits;
+    d.nExp = nLowPlace;
+    tvref::detail::Normalize(d);
+    return d;
+}
+
+// Runs a +/- b through SumPacked in all orders and signs; gives the first
+// disagreement with exact arithmetic, or "".
+std::string CheckSumKernel(const tvref::Dec& a, const tvref::Dec& b)
+{
+    constexpr int kGuard = 16;
+    for (int nCase = 0; nCase < 16; ++nCase) {
+        tvref::Dec x = nCase & 1 ? b : a;
+        tvref::Dec y = nCase & 1 ? a : b;
+        x.bNeg = (nCase & 2) != 0;
+        y.bNeg = (nCase & 4) != 0;
+        const bool bSubtract = (nCase & 8) != 0;
+        const std::string strX = PackedOf(x);
+        const std::string strY = PackedOf(y);
+        const std::string strWant = PackedOf(bSubtract ? tvref::Sub(x, y) : tvref::Add(x, y));
+        std::unique_ptr<char[]> pX(new char[strX.size() + 1]);
+        std::unique_ptr<char[]> pY(new char[strY.size() + 1]);
+        std::memcpy(pX.get(), strX.c_str(), strX.size() + 1);
+        std::memcpy(pY.get(), strY.c_str(), strY.size() + 1);
+        std::vector<char> aBuf(tvpacked::kSumBufBytes + kGuard, '\x5a');
+        const char* pSum = nullptr;
+        const int nLen = tvpacked::SumPacked(pX.get(), static_cast<int>(strX.size()), pY.get(),
+                                             static_cast<int>(strY.size()), bSubtract, aBuf.data(), &pSum);
+        std::string strWhat = tvref::Text(x) + (bSubtract ? " - " : " + ") + tvref::Text(y) + ": ";
+        if (pSum < aBuf.data() || pSum + nLen >= aBuf.data() + tvpacked::kSumBufBytes)
+            return strWhat + "result outside the buffer";
+        if (std::string(pSum, static_cast<size_t>(nLen)) != strWant || pSum[nLen] != 0)
+            return strWhat + "gave " + BytesText(pSum, nLen) + ", expected " + BytesText(strWant.c_str());
+        if (std::string(aBuf.end() - kGuard, aBuf.end()) != std::string(kGuard, '\x5a'))
+            return strWhat + "wrote past the buffer";
+    }
+    return "";
+}
+
+// Long carries and borrows: 10^k - 10^j (nines) with 10^j, of every length
+// from 1 to 101 digits and both parities of j, so that a carry or a borrow
+// runs through every slot and across every word boundary of both paths; and
+// 10^k against 10^j alone (one-byte operands far apart).
+TEST(NumSumKernel, CarriesAndBorrowsThroughEveryWord)
+{
+    for (int nDigits = 1; nDigits <= 101; ++nDigits) {
+        for (int nLow : {-nDigits / 2, 0 - (nDigits % 2 == 0), -101 + (nDigits < 100 ? 1 : 0)}) {
+            if (nLow + nDigits > 100)
+                continue;
+            SCOPED_TRACE("digits " + std::to_string(nDigits) + " from place " + std::to_string(nLow));
+            EXPECT_EQ(CheckSumKernel(DecOf(std::string(static_cast<size_t>(nDigits), '9'), nLow), DecOf("1", nLow)),
+                      "");
+            EXPECT_EQ(CheckSumKernel(DecOf("1", nLow + nDigits - 1), DecOf("1", nLow)), "");
+        }
+    }
+}
+
+// Operands that share their leading digits: the difference loses all of
+// them (the result is paired again from wherever it begins), and with equal
+// exponents the second operand is the larger as often as the first.
+TEST(NumSumKernel, DifferencesThatLoseTheirLeadingDigits)
+{
+    std::mt19937 rng(20240612);
+    auto Digit = [&] { return static_cast<char>('0' + std::uniform_int_distribution<int>(0, 9)(rng)); };
+    for (int nPrefix = 1; nPrefix <= 99; ++nPrefix) {
+        std::string strPrefix(1, '1');
+        for (int i = 1; i < nPrefix; ++i)
+            strPrefix += Digit();
+        SCOPED_TRACE("prefix of " + std::to_string(nPrefix) + " digits");
+        const int nLow = -nPrefix / 2;
+        // Equal lengths, one digit apart at the end; and one operand longer.
+        EXPECT_EQ(CheckSumKernel(DecOf(strPrefix + "3", nLow), DecOf(strPrefix + "7", nLow)), "");
+        EXPECT_EQ(CheckSumKernel(DecOf(strPrefix + "5", nLow), DecOf(strPrefix + "52", nLow - 1)), "");
+        EXPECT_EQ(CheckSumKernel(DecOf(strPrefix, nLow), DecOf(strPrefix, nLow)), "");
+    }
+}
+
+// Random digits at random lengths and places, biased toward lengths at the
+// boundaries of eight and sixteen pairs, against exact arithmetic.
+TEST(NumSumKernel, RandomOperandsMatchExactArithmetic)
+{
+    const unsigned long long nSeed = TestSeed(20240613);
+    SCOPED_TRACE(SeedNote(nSeed));
+    std::mt19937_64 rng(nSeed);
+    auto Uniform = [&](int nLo, int nHi) { return std::uniform_int_distribution<int>(nLo, nHi)(rng); };
+    auto Operand = [&] {
+        static const int kLengths[] = {1, 2, 3, 4, 7, 8, 9, 15, 16, 17, 31, 32, 33, 63, 64, 65, 100, 101};
+        const int nDigits = Uniform(0, 1) ? Uniform(1, 101) : kLengths[Uniform(0, 17)];
+        const int nStyle = Uniform(0, 3); // random, mostly nines, mostly zeros
+        std::string str(1, static_cast<char>('1' + Uniform(0, 8)));
+        for (int i = 1; i < nDigits; ++i) {
+            const int nDigit = Uniform(0, 9);
+            str += static_cast<char>(nStyle == 1 && nDigit < 8 ? '9' : nStyle == 2 && nDigit < 8 ? '0' : '0' + nDigit);
+        }
+        return DecOf(str, Uniform(-101, 100 - nDigits));
+    };
+    int nFailures = 0;
+    for (int i = 0; i < 3000 && nFailures < 10; ++i) {
+        const tvref::Dec a = Operand();
+        tvref::Dec b = Operand();
+        if (Uniform(0, 3) == 0) // often the same exponent, or one digit off
+            b = DecOf(b.strMag, a.nExp + static_cast<int>(a.strMag.size()) - static_cast<int>(b.strMag.size()) +
+                                    Uniform(0, 1));
+        if (b.nExp < -101 || b.nExp + static_cast<int>(b.strMag.size()) > 100)
+            continue;
+        const std::string strFault = CheckSumKernel(a, b);
+        if (!strFault.empty()) {
+            ++nFailures;
+            ADD_FAILURE() << "case " << i << ": " << strFault;
+        }
+    }
+    EXPECT_EQ(nFailures, 0);
 }
 
 // --- overflow at the integer capacity -----------------------------------------
