@@ -534,10 +534,8 @@ inline int SumWide(const clsSumPlan& plan, char* pBuf, const char** ppSum)
 
 // The sum of a plan whose frame has nWords words after the carry word,
 // packed as SumPacked does.
-__attribute__((noinline)) int SumFrames(const char* pA, int nLenA, const char* pB, int nLenB, bool bSubtract,
-                                        char* pBuf, const char** ppSum)
+int SumFrames(clsSumPlan plan, char* pBuf, const char** ppSum)
 {
-    const clsSumPlan plan = MakePlan(pA, nLenA, pB, nLenB, bSubtract);
     const unsigned nWords = (plan.nSpan + 7) / 8;
     // x: hi's words. y: lo's words from word nSkip / 8 + 1 on, so that word
     // w of the frame is slots nSkip % 8 .. nSkip % 8 + 7 of y[w], y[w + 1].
@@ -584,7 +582,7 @@ int tvpacked::SumPacked(const char* pA, int nLenA, const char* pB, int nLenB, bo
     const clsSumPlan plan = MakePlan(pA, nLenA, pB, nLenB, bSubtract);
     if (plan.nSpan <= 16)
         return SumWide(plan, pBuf, ppSum);
-    return SumFrames(pA, nLenA, pB, nLenB, bSubtract, pBuf, ppSum);
+    return SumFrames(plan, pBuf, ppSum);
 }
 
 void tvpacked::SignedSum(const clsWorkNum& a, const clsWorkNum& b, bool bSubtract, clsWorkNum& r)
