@@ -164,8 +164,6 @@ constexpr tvWord kEachByte = 0x0101010101010101u;
 // Added to a word of pairs before an addition: a pair sum of 100 or more then
 // carries out of its byte as a binary carry.
 constexpr tvWord kRadixGap = (256 - kRadix) * kEachByte;
-// The nines' complement of a word of pairs is kNines - pairs.
-constexpr tvWord kNines = (kRadix - 1) * kEachByte;
 
 inline tvWord BigEndian(tvWord w)
 {
