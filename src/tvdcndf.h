@@ -230,16 +230,20 @@ protected:
     // a result with more decimals than the scale is rounded, and a rounding
     // carry beyond the capacity raises -2053 and leaves the null value.
     void StoreResult(tvpacked::clsWorkNum& w);
-    // This number becomes t + other (t - other when bSubtract) or t * other,
-    // t being its own value or, in DoBinaryOp, the left operand's at this
-    // number's precision; stored as StoreResult does. other is validated.
+    // This number becomes t + other (t - other when bSubtract), t being its
+    // own value or, in DoBinaryOp, the left operand's at this number's
+    // precision; stored as StoreResult does. other is validated.
     void StoreSum(tvpacked::clsWorkNum& t, const clsNumDbFld& other, bool bSubtract);
     // The same sum of a packed value (nLen bytes, valid at this number's
     // precision) and other, made on the packed bytes when neither is zero or
     // null and neither has more decimals than the scale; false (nothing
     // done) otherwise.
     bool StoreSumPacked(const char* pData, int nLen, const clsNumDbFld& other, bool bSubtract);
-    void StoreProduct(tvpacked::clsWorkNum& t, const clsNumDbFld& other);
+    // This number becomes t * other, t being the packed value pData of nLen
+    // bytes (its own, or in DoBinaryOp the left operand's), first rounded to
+    // this number's scale when it has more decimals; stored as StoreResult
+    // stores an exact result. other is validated; pData may be m_strData.
+    void StoreProduct(const char* pData, int nLen, const clsNumDbFld& other);
     // Pow of a base that is neither zero nor null, for n other than 0.
     clsNumDbFld PowOfValue(int n) const;
     // Rounds a value with nCurScale decimals to nNewScale (Round's worker).

@@ -14,107 +14,118 @@ clsNumDbFld& clsNumDbFld::operator*=(const clsNumDbFld& other)
     CheckValid();
     other.CheckValid();
     if (IsZero())
-        return *this;
-    clsWorkNum t;
-    Load(m_strData, m_strData.GetLength(), t);
-    StoreProduct(t, other);
+        return *this; // zero and null stay as they are
+    StoreProduct(m_strData, m_strData.GetLength(), other);
     return *this;
 }
 
-void clsNumDbFld::StoreProduct(clsWorkNum& t, const clsNumDbFld& other)
+void clsNumDbFld::StoreProduct(const char* pData, int nLen, const clsNumDbFld& other)
 {
-    clsWorkNum o;
-    Load(other.m_strData, other.m_strData.GetLength(), o);
-    clsWorkNum r;
-    clsWorkNum* pResult = &r;
-    if (t.nDigits == 0) {
-        pResult = &t; // zero or null stays as it is
-    } else if (o.nDigits == 0) {
-        pResult = &o; // times zero or null gives zero or null
-    } else {
-        // The product's exponent is the sum of the two or one more: a sum at
-        // or above the capacity needs no product to be refused.
-        if (ExponentOf(t) + ExponentOf(o) >= GetIntLen())
-            ThrowUtilException(kErrOverflow);
-        MultiplyMagnitudes(t, o, r);
+    char achLeft[kMaxPackedBytes];
+    if (StoredDecimals(pData, nLen) > m_nDbFldScale) {
+        // The left operand first takes this number's scale. Its integer part
+        // fits, since this number's capacity is the larger.
+        std::uint32_t anWords[kPackedWords + 1];
+        int nLowExp;
+        int nWords = PackedToWords(pData, nLen, anWords, &nLowExp);
+        nWords = RoundWordsAt(anWords, nWords, -m_nDbFldScale - nLowExp);
+        if (nWords == 0) {
+            pData = "o";
+            nLen = 1;
+        } else {
+            if (WordsExponent(anWords, nWords, nLowExp) >= GetIntLen())
+                ThrowUtilException(kErrOverflow);
+            nLen = WordsToPacked(anWords, nWords, nLowExp, pData[0] == kSignNegative, achLeft);
+            pData = achLeft;
+        }
     }
-    StoreResult(*pResult);
+    const char* pOther = other.m_strData;
+    const int nOtherLen = other.m_strData.GetLength();
+    char achProduct[kMaxPackedBytes];
+    int nProductLen = 1;
+    achProduct[0] = kSignZero;
+    if (nLen <= 1 || nOtherLen <= 1) {
+        // Zero or null stays as it is; times zero or null gives zero or null.
+        const char* pKeep = nLen <= 1 ? pData : pOther;
+        nProductLen = nLen <= 1 ? nLen : nOtherLen;
+        std::memcpy(achProduct, pKeep, static_cast<size_t>(nProductLen));
+    } else {
+        switch (MultiplyPacked(pData, nLen, pOther, nOtherLen, GetIntLen(), m_nDbFldScale, achProduct, &nProductLen)) {
+        case kFitValue:
+        case kFitZero: break;
+        case kFitTooLarge: ThrowUtilException(kErrOverflow);
+        case kFitCarryTooLarge:
+            m_strData.Empty();
+            ThrowUtilException(kErrOverflow);
+        }
+    }
+    StorePacked(achProduct, nProductLen);
+    CheckValid();
 }
 
 namespace {
-constexpr int kMaxWords = (kWorkDigits + kWordPairs - 1) / kWordPairs;
+// Words of a product of two packed values, and one for a rounding carry.
+constexpr int kProductWords = 2 * kPackedWords + 1;
 
-// The digits of a normalised value in words of four, aligned at its last
-// digit (the first word may hold fewer); gives the count of words.
-int ToWords(const clsWorkNum& w, std::uint64_t* pWords)
+// Requires: A and B of nA and nB words (1 to kPackedWords each); pR has room
+// for nA + nB words and is neither. Gives: R = A·B and its count of words,
+// the top word not 0 when A's and B's are not.
+// Column k gathers the products a_i·b_(k-i) (at most 13, each below 10^16)
+// and the carry of the column below, far below 2^64, before one division by
+// the constant 10^8 (a multiplication) splits it into its word and carry.
+int MultiplyWords(const std::uint32_t* pA, int nA, const std::uint32_t* pB, int nB, std::uint32_t* pR)
 {
-    const int nWords = (w.nDigits + kWordPairs - 1) / kWordPairs;
-    int i = 0;
-    for (int k = 0; k < nWords; ++k) {
-        const int nEnd = w.nDigits - kWordPairs * (nWords - 1 - k);
-        std::uint64_t nWord = 0;
-        for (; i < nEnd; ++i)
-            nWord = nWord * kRadix + w.aDigit[i];
-        pWords[k] = nWord;
+    const int nR = nA + nB;
+    std::uint64_t nCarry = 0;
+    for (int k = 0; k < nR - 1; ++k) {
+        const int iBegin = k < nB ? 0 : k - nB + 1;
+        const int iEnd = k < nA ? k : nA - 1;
+        std::uint64_t nColumn = nCarry;
+        for (int i = iBegin; i <= iEnd; ++i)
+            nColumn += static_cast<std::uint64_t>(pA[i]) * pB[k - i];
+        nCarry = nColumn / kWordRadix;
+        pR[k] = static_cast<std::uint32_t>(nColumn - nCarry * kWordRadix);
     }
-    return nWords;
+    pR[nR - 1] = static_cast<std::uint32_t>(nCarry);
+    return nCarry != 0 ? nR : nR - 1;
 }
 } // namespace
 
-// Schoolbook product in words of 10^8, each four digits of the grid of the
-// powers of 100: every partial product is below 10^16 and a column of at
-// most 13 of them stays far below 2^64, so the carries are made once, in one
-// pass from the end. Word i of a times word j of b goes to column i + j + 1;
-// column 0 takes the final carry. The last digit of r stands for the product
-// of the last digits' powers.
-void tvpacked::MultiplyMagnitudes(const clsWorkNum& a, const clsWorkNum& b, clsWorkNum& r)
+// The product's exponent is the sum of the two, or one more: a sum at or
+// above the capacity needs no product to be refused.
+clsFit tvpacked::MultiplyPacked(const char* pA, int nLenA, const char* pB, int nLenB, int nCap, int nScale,
+                                char* pOut, int* pnLen)
 {
-    std::uint64_t anA[kMaxWords];
-    std::uint64_t anB[kMaxWords];
-    const int nA = ToWords(a, anA);
-    const int nB = ToWords(b, anB);
-    const int n = nA + nB;
-    TV_ASSERT(kWordPairs * n <= kWorkDigits);
-    std::uint64_t anColumn[2 * kMaxWords];
-    std::memset(anColumn, 0, sizeof(std::uint64_t) * static_cast<size_t>(n));
-    for (int i = 0; i < nA; ++i) {
-        const std::uint64_t nWordA = anA[i];
-        std::uint64_t* pColumn = anColumn + 1 + i;
-        for (int j = 0; j < nB; ++j)
-            pColumn[j] += nWordA * anB[j];
+    if (DecodeExponentByte(pA[0], pA[1]) + DecodeExponentByte(pB[0], pB[1]) >= nCap)
+        return kFitTooLarge;
+    std::uint32_t anA[kPackedWords];
+    std::uint32_t anB[kPackedWords];
+    std::uint32_t anR[kProductWords];
+    int nLowA;
+    int nLowB;
+    const int nA = PackedToWords(pA, nLenA, anA, &nLowA);
+    const int nB = PackedToWords(pB, nLenB, anB, &nLowB);
+    int nR = MultiplyWords(anA, nA, anB, nB, anR);
+    const int nLowR = nLowA + nLowB;
+    if (WordsExponent(anR, nR, nLowR) >= nCap)
+        return kFitTooLarge;
+    // Digits below the scale: rounded away, half away from zero.
+    const int nDrop = -nScale - nLowR;
+    if (nDrop > 0) {
+        nR = RoundWordsAt(anR, nR, nDrop);
+        if (nR == 0)
+            return kFitZero;
+        if (WordsExponent(anR, nR, nLowR) >= nCap)
+            return kFitCarryTooLarge;
     }
-    std::uint64_t nCarry = 0;
-    for (int k = n - 1; k >= 0; --k) {
-        const std::uint64_t t = anColumn[k] + nCarry;
-        nCarry = t / kWordRadix;
-        std::uint32_t nWord = static_cast<std::uint32_t>(t - nCarry * kWordRadix);
-        for (int d = kWordPairs - 1; d >= 0; --d) {
-            const std::uint32_t nRest = nWord / kRadix;
-            r.aDigit[kWordPairs * k + d] = static_cast<unsigned char>(nWord - nRest * kRadix);
-            nWord = nRest;
-        }
-    }
-    r.nDigits = kWordPairs * n;
-    const int nLowPow = (a.nPow - a.nDigits + 1) + (b.nPow - b.nDigits + 1);
-    r.nPow = nLowPow + r.nDigits - 1;
-    r.bNegative = a.bNegative != b.bNegative;
-    r.bNull = false;
+    *pnLen = WordsToPacked(anR, nR, nLowR, (pA[0] == kSignNegative) != (pB[0] == kSignNegative), pOut);
+    return kFitValue;
 }
 
-// The product of two numbers that are neither zero nor null. Its exponent is
-// the sum of the two, or one more: the sum at or above the capacity needs no
-// product to be refused.
+// The product of two numbers that are neither zero nor null.
 void clsNumDbFld::MultiplyBy(const clsNumDbFld& other)
 {
-    if (GetExponent() + other.GetExponent() >= GetIntLen())
-        ThrowUtilException(kErrOverflow);
-    clsWorkNum a;
-    clsWorkNum b;
-    clsWorkNum r;
-    Unpack(m_strData, m_strData.GetLength(), a);
-    Unpack(other.m_strData, other.m_strData.GetLength(), b);
-    MultiplyMagnitudes(a, b, r);
-    StoreResult(r);
+    StoreProduct(m_strData, m_strData.GetLength(), other);
 }
 
 clsNumDbFld clsNumDbFld::GetIntegerPart() const

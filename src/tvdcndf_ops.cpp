@@ -20,13 +20,16 @@ clsNumDbFld DoBinaryOp(const clsNumDbFld& num1, const clsNumDbFld& num2, int nOp
     numResult.m_nDbFldLen = numPrecision.m_nDbFldLen;
     numResult.m_nDbFldScale = numPrecision.m_nDbFldScale;
     switch (nOp) {
+    case OP_Multiply:
+        // Straight from the packed bytes; the left operand takes the result's
+        // scale first when it has more decimals.
+        numResult.StoreProduct(num1.m_strData, num1.m_strData.GetLength(), num2);
+        break;
     case OP_Add:
-    case OP_Subtract:
+    case OP_Subtract: {
         // With no rounding to do, num1 stands at the result's precision as it is.
         if (numResult.StoreSumPacked(num1.m_strData, num1.m_strData.GetLength(), num2, nOp == OP_Subtract))
             break;
-        [[fallthrough]];
-    case OP_Multiply: {
         // The left operand at the result's precision: its integer digits
         // always fit, since the result's capacity is never the smaller.
         clsWorkNum t;
@@ -38,10 +41,7 @@ clsNumDbFld DoBinaryOp(const clsNumDbFld& num1, const clsNumDbFld& num2, int nOp
             else if (fit != kFitValue)
                 ThrowUtilException(kErrOverflow);
         }
-        if (nOp == OP_Multiply)
-            numResult.StoreProduct(t, num2);
-        else
-            numResult.StoreSum(t, num2, nOp == OP_Subtract);
+        numResult.StoreSum(t, num2, nOp == OP_Subtract);
         break;
     }
     case OP_Modulo:
@@ -60,30 +60,35 @@ clsNumDbFld operator/(const clsNumDbFld& num1, const clsNumDbFld& num2)
 }
 
 namespace {
+// A packed value with room for any product that a number can hold.
+struct clsPackedValue {
+    int nLen;
+    char achData[kMaxPackedBytes];
+};
+
 // x *= y for a number of integer capacity nCap and scale nScale, as
 // operator*= does it: zero stays zero, a zero factor gives zero, and an
 // integer part beyond the capacity raises -2053. y may be x itself.
-void MultiplyInto(clsWorkNum& x, const clsWorkNum& y, int nCap, int nScale)
+void MultiplyInto(clsPackedValue& x, const clsPackedValue& y, int nCap, int nScale)
 {
-    if (x.nDigits == 0)
+    if (x.nLen <= 1)
         return;
-    if (y.nDigits == 0) {
-        x.nDigits = 0;
+    if (y.nLen <= 1) {
+        x.nLen = 1;
+        x.achData[0] = kSignZero;
         return;
     }
-    if (ExponentOf(x) + ExponentOf(y) >= nCap)
-        ThrowUtilException(kErrOverflow);
-    clsWorkNum r;
-    MultiplyMagnitudes(x, y, r);
-    switch (FitToPrecision(r, nCap, nScale)) {
+    char achProduct[kMaxPackedBytes];
+    int nLen = 1;
+    switch (MultiplyPacked(x.achData, x.nLen, y.achData, y.nLen, nCap, nScale, achProduct, &nLen)) {
     case kFitValue: break;
-    case kFitZero: r.nDigits = 0; break;
+    case kFitZero:
+        achProduct[0] = kSignZero;
+        break;
     default: ThrowUtilException(kErrOverflow);
     }
-    x.nPow = r.nPow;
-    x.nDigits = r.nDigits;
-    x.bNegative = r.bNegative;
-    std::memcpy(x.aDigit, r.aDigit, static_cast<size_t>(r.nDigits));
+    x.nLen = nLen;
+    std::memcpy(x.achData, achProduct, static_cast<size_t>(nLen));
 }
 } // namespace
 
@@ -103,7 +108,8 @@ clsNumDbFld clsNumDbFld::Pow(int n) const
 // Square and multiply: the accumulator is squared while bits of n remain and
 // the running product gathers the factors of the set bits; every product is
 // rounded to the base's scale. A negative power first takes the reciprocal.
-// Both run in the working form; the result is written once at the end.
+// Both run on packed values in local buffers; the result is written once at
+// the end.
 clsNumDbFld clsNumDbFld::PowOfValue(int n) const
 {
     // The running product starts at 1, at the base's precision with one
@@ -113,7 +119,7 @@ clsNumDbFld clsNumDbFld::PowOfValue(int n) const
     clsNumDbFld numAccumulator;
     numAccumulator.m_nDbFldLen = m_nDbFldLen;
     numAccumulator.m_nDbFldScale = m_nDbFldScale;
-    clsWorkNum acc;
+    clsPackedValue acc;
     if (n < 0) {
         if (nCap == 0) {
             // The reciprocal of a value below one does not fit the capacity 0:
@@ -126,16 +132,13 @@ clsNumDbFld clsNumDbFld::PowOfValue(int n) const
         numAccumulator.m_strData.GetWriteBuf((m_nDbFldLen + 1) / 2 + 3);
         numAccumulator = g_numOne;
         numAccumulator /= *this;
-        Load(numAccumulator.m_strData, numAccumulator.m_strData.GetLength(), acc);
+        acc.nLen = numAccumulator.m_strData.GetLength();
+        std::memcpy(acc.achData, static_cast<const char*>(numAccumulator.m_strData), static_cast<size_t>(acc.nLen));
     } else {
-        Unpack(m_strData, m_strData.GetLength(), acc);
+        acc.nLen = m_strData.GetLength();
+        std::memcpy(acc.achData, static_cast<const char*>(m_strData), static_cast<size_t>(acc.nLen));
     }
-    clsWorkNum tmp;
-    tmp.nPow = 0;
-    tmp.nDigits = 1;
-    tmp.bNegative = false;
-    tmp.bNull = false;
-    tmp.aDigit[0] = 1;
+    clsPackedValue tmp = {3, {kSignPositive, EncodeExponentByte(0, false), PairByte(10, false)}}; // 1
     // The magnitude as an unsigned count, so that -2147483648 has one too.
     unsigned int nMagnitude = n < 0 ? 0u - static_cast<unsigned int>(n) : static_cast<unsigned int>(n);
     while (nMagnitude != 1) {
@@ -145,12 +148,7 @@ clsNumDbFld clsNumDbFld::PowOfValue(int n) const
         nMagnitude >>= 1;
     }
     MultiplyInto(acc, tmp, nCap, m_nDbFldScale);
-    char achPacked[kMaxPackedBytes];
-    int nLen = 1;
-    achPacked[0] = kSignZero;
-    if (acc.nDigits != 0)
-        nLen = Pack(acc, achPacked);
-    numAccumulator.StorePacked(achPacked, nLen);
+    numAccumulator.StorePacked(acc.achData, acc.nLen);
     numAccumulator.CheckValid();
     return numAccumulator;
 }

@@ -511,6 +511,13 @@ inline int WordsToPacked(const std::uint32_t* pWords, int nWords, int nLowExp, b
     return nPos + 2;
 }
 
+// Requires: the top word not 0. Gives: the decimal exponent of the first
+// digit of ±M·10^nLowExp: the word 123450 at -3 gives 2.
+inline int WordsExponent(const std::uint32_t* pWords, int nWords, int nLowExp)
+{
+    return nLowExp + kWordDigits * (nWords - 1) + WordDigitCount(pWords[nWords - 1]) - 1;
+}
+
 // Requires: nDrop >= 1; M in nWords words with room for nWords + 1.
 // Gives: M rounded half away from zero to a multiple of 10^nDrop, the digits
 // below it cleared (only the first dropped digit decides, which is the same),
@@ -614,10 +621,6 @@ void AddMagnitudes(const clsWorkNum& a, const clsWorkNum& b, clsWorkNum& r);
 // r = |a| - |b|, not normalised (it may be zero), with a's sign.
 void SubtractMagnitudes(const clsWorkNum& a, const clsWorkNum& b, clsWorkNum& r);
 
-// Requires: a and b normalised; r may not be a or b. Gives: r = |a| * |b|,
-// exact and not normalised, with the product's sign.
-void MultiplyMagnitudes(const clsWorkNum& a, const clsWorkNum& b, clsWorkNum& r);
-
 // A magnitude in base-10^8 words, least significant first: the integer in
 // aWord[0..nWords) times 10^nLowExp; nWords is 0 for zero, else the top word
 // is not 0. Room for a division's longest numerator (a dividend of 101
@@ -667,6 +670,15 @@ inline clsFit FitToPrecision(clsWorkNum& w, int nCap, int nScale)
     }
     return kFitValue;
 }
+
+// Requires: two valid packed values, neither zero nor null (they may be the
+// same); pOut has room for kMaxPackedBytes bytes. Gives: how a·b fits a number
+// of integer capacity nCap and scale nScale, tested first on the sum of the
+// exponents and then on the product; when kFitValue, the product rounded half
+// away from zero to nScale decimals in pOut with its NUL, and its length in
+// *pnLen. 12.5 by -0.4 gives 'n', -10, -60 (-5).
+clsFit MultiplyPacked(const char* pA, int nLenA, const char* pB, int nLenB, int nCap, int nScale, char* pOut,
+                      int* pnLen);
 
 } // namespace tvpacked
 
