@@ -70,9 +70,11 @@ constexpr int kProductWords = 2 * kPackedWords + 1;
 // Requires: A and B of nA and nB words (1 to kPackedWords each); pR has room
 // for nA + nB words and is neither. Gives: R = A·B and its count of words,
 // the top word not 0 when A's and B's are not.
-// Column k gathers the products a_i·b_(k-i) (at most 13, each below 10^16)
-// and the carry of the column below, far below 2^64, before one division by
-// the constant 10^8 (a multiplication) splits it into its word and carry.
+// Column k gathers the products a_i·b_(k-i) (at most 13, each below 10^16);
+// with the carry of the column below it stays far below 2^64, and one
+// division by the constant 10^8 (a multiplication) splits it into its word
+// and carry. The carry joins the column's sum last, so that the products of
+// the next column need not wait for it.
 int MultiplyWords(const std::uint32_t* pA, int nA, const std::uint32_t* pB, int nB, std::uint32_t* pR)
 {
     const int nR = nA + nB;
@@ -80,9 +82,10 @@ int MultiplyWords(const std::uint32_t* pA, int nA, const std::uint32_t* pB, int 
     for (int k = 0; k < nR - 1; ++k) {
         const int iBegin = k < nB ? 0 : k - nB + 1;
         const int iEnd = k < nA ? k : nA - 1;
-        std::uint64_t nColumn = nCarry;
+        std::uint64_t nColumn = 0;
         for (int i = iBegin; i <= iEnd; ++i)
             nColumn += static_cast<std::uint64_t>(pA[i]) * pB[k - i];
+        nColumn += nCarry;
         nCarry = nColumn / kWordRadix;
         pR[k] = static_cast<std::uint32_t>(nColumn - nCarry * kWordRadix);
     }

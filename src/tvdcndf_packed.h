@@ -373,27 +373,20 @@ inline clsLaneSign LaneSign(bool bNegative)
                      : clsLaneSign{0, 0x0A0A0A0A0A0A0A0Aull};
 }
 
-// Eight digit bytes as stored (first byte most significant) to two words:
-// the word of the first four bytes in the low half, of the last four in the
-// high half. Pairs 0..99 in the byte lanes combine to 0..9999 in the 16-bit
-// lanes (high pair × 100 + low pair), those to words in the 32-bit lanes.
-inline std::uint64_t BytesToWordPair(const char* p, const clsLaneSign& s)
+// Pairs 0..99 in the four byte lanes of x (the most significant in the low
+// lane) to their word.
+inline std::uint32_t PairLanesToWord(std::uint32_t x)
 {
-    std::uint64_t x;
-    std::memcpy(&x, p, 8);
-    x = (x ^ s.nFlip) - s.nOffset;
-    x = (x & 0x00FF00FF00FF00FFull) * 100 + ((x >> 8) & 0x00FF00FF00FF00FFull);
-    return (x & 0x0000FFFF0000FFFFull) * 10000 + ((x >> 16) & 0x0000FFFF0000FFFFull);
+    x = (x & 0x00FF00FFu) * 100 + ((x >> 8) & 0x00FF00FFu);
+    return (x & 0xFFFFu) * 10000 + (x >> 16);
 }
 
-// Four digit bytes as stored to one word.
-inline std::uint32_t BytesToWord(const char* p, const clsLaneSign& s)
+// Four digit bytes as stored, to their pairs in the byte lanes.
+inline std::uint32_t BytesToPairLanes(const char* p, const clsLaneSign& s)
 {
     std::uint32_t x;
     std::memcpy(&x, p, 4);
-    x = (x ^ static_cast<std::uint32_t>(s.nFlip)) - static_cast<std::uint32_t>(s.nOffset);
-    x = (x & 0x00FF00FFu) * 100 + ((x >> 8) & 0x00FF00FFu);
-    return (x & 0xFFFFu) * 10000 + (x >> 16);
+    return (x ^ static_cast<std::uint32_t>(s.nFlip)) - static_cast<std::uint32_t>(s.nOffset);
 }
 
 // A word to its four digit bytes in storage order (the first byte in the low
@@ -409,6 +402,42 @@ inline std::uint32_t WordToBytes(std::uint32_t w, const clsLaneSign& s)
     return (nPairs + static_cast<std::uint32_t>(s.nOffset)) ^ static_cast<std::uint32_t>(s.nFlip);
 }
 
+// Four words at once (GCC vector extensions; SSE2 on x86-64), the most
+// significant in lane 0: the same steps as WordToBytes, lane by lane, the
+// halves and the pairs in 16-bit lanes. Gives their sixteen digit bytes in
+// storage order.
+typedef std::uint32_t clsWordVec __attribute__((vector_size(16)));
+typedef std::uint16_t clsHalfVec __attribute__((vector_size(16)));
+
+inline clsWordVec WordsToBytes4(clsWordVec w, const clsLaneSign& s)
+{
+    const clsWordVec nHigh = w / 10000;
+    const clsHalfVec x = reinterpret_cast<clsHalfVec>(nHigh | (w - nHigh * 10000) << 16);
+    const clsHalfVec q = x / 100;
+    const clsWordVec nPairs = reinterpret_cast<clsWordVec>(q | (x - q * 100) << 8);
+    return (nPairs + static_cast<std::uint32_t>(s.nOffset)) ^ static_cast<std::uint32_t>(s.nFlip);
+}
+
+// The words p[3], p[2], p[1], p[0] in lanes 0..3.
+inline clsWordVec LoadWordsDown(const std::uint32_t* p)
+{
+    clsWordVec w;
+    std::memcpy(&w, p, sizeof w);
+    return __builtin_shuffle(w, clsWordVec{3, 2, 1, 0});
+}
+
+// Sixteen digit bytes as stored to their four words, the most significant
+// in lane 0: the steps of PairLanesToWord, lane by lane.
+inline clsWordVec BytesToWords4(const char* p, const clsLaneSign& s)
+{
+    clsWordVec x;
+    std::memcpy(&x, p, sizeof x);
+    const clsHalfVec nPairs = reinterpret_cast<clsHalfVec>((x ^ static_cast<std::uint32_t>(s.nFlip)) -
+                                                           static_cast<std::uint32_t>(s.nOffset));
+    const clsWordVec nHalves = reinterpret_cast<clsWordVec>((nPairs & 0xFF) * 100 + (nPairs >> 8));
+    return (nHalves & 0xFFFF) * 10000 + (nHalves >> 16);
+}
+
 // Requires: a valid packed value of nLen bytes, neither zero nor null; room
 // for kPackedWords words.
 // Gives: its digit bytes read as one integer M in base-10^8 words, least
@@ -422,27 +451,31 @@ inline int PackedToWords(const char* pData, int nLen, std::uint32_t* pWords, int
     const int n = nLen - 2;
     const clsLaneSign s = LaneSign(pData[0] == kSignNegative);
     *pnLowExp = DecodeExponentByte(pData[0], pData[1]) - 2 * n + 1;
-    // Whole words from the end, two at a time while eight bytes remain.
-    int nEnd = n;
+    // Whole words from the end, then the top word's one to three bytes.
+    const int nWhole = n / kWordPairs;
+    const int nTopBytes = n % kWordPairs;
     int k = 0;
-    for (; nEnd >= 2 * kWordPairs; nEnd -= 2 * kWordPairs, k += 2) {
-        const std::uint64_t x = BytesToWordPair(pBytes + nEnd - 2 * kWordPairs, s);
-        pWords[k] = static_cast<std::uint32_t>(x >> 32);
-        pWords[k + 1] = static_cast<std::uint32_t>(x);
+    for (; k + 4 <= nWhole; k += 4) {
+        const clsWordVec w = BytesToWords4(pBytes + n - kWordPairs * (k + 4), s);
+        const clsWordVec wDown = __builtin_shuffle(w, clsWordVec{3, 2, 1, 0});
+        std::memcpy(pWords + k, &wDown, sizeof wDown);
     }
-    if (nEnd >= kWordPairs) {
-        nEnd -= kWordPairs;
-        pWords[k++] = BytesToWord(pBytes + nEnd, s);
-    }
-    if (nEnd > 0) {
-        // The top word's one to three bytes.
+    for (; k < nWhole; ++k)
+        pWords[k] = PairLanesToWord(BytesToPairLanes(pBytes + n - kWordPairs * (k + 1), s));
+    if (nTopBytes == 0)
+        return nWhole;
+    std::uint32_t nTop = 0;
+    if (nWhole > 0) {
+        // The first four bytes, shifted up so that the top word's pairs fill
+        // the high lanes (the low end of the word) and the others drop out.
+        nTop = PairLanesToWord(BytesToPairLanes(pBytes, s) << 8 * (kWordPairs - nTopBytes));
+    } else {
         const unsigned char* pU = reinterpret_cast<const unsigned char*>(pBytes);
-        std::uint32_t w = 0;
-        for (int i = 0; i < nEnd; ++i)
-            w = w * kRadix + kDigitTables.anPair[pU[i]];
-        pWords[k++] = w;
+        for (int i = 0; i < nTopBytes; ++i)
+            nTop = nTop * kRadix + kDigitTables.anPair[pU[i]];
     }
-    return k;
+    pWords[nWhole] = nTop;
+    return nWhole + 1;
 }
 
 // Requires: M ≠ 0 in nWords words (zero words at the top are allowed and
@@ -471,42 +504,59 @@ inline int WordsToPacked(const std::uint32_t* pWords, int nWords, int nLowExp, b
     // digits the words are read as M·10: each takes the top digit of the word
     // below it as its last digit, and the top word, below 10^7, gains one.
     const bool bShift = nTopDigits & 1;
+    constexpr std::uint32_t kTopDigitUnit = kWordRadix / 10;
     auto WordAt = [&](int i) -> std::uint32_t {
         if (!bShift)
             return pWords[i];
-        const std::uint32_t nBelow = i > nFirst ? DivPow10(pWords[i - 1], kWordDigits - 1) : 0;
-        return (pWords[i] - DivPow10(pWords[i], kWordDigits - 1) * kPow10[kWordDigits - 1]) * 10 + nBelow;
+        const std::uint32_t nBelow = i > nFirst ? pWords[i - 1] / kTopDigitUnit : 0; // a multiplication
+        return pWords[i] % kTopDigitUnit * 10 + nBelow;
     };
     // The last word with a digit that is not 0: read as M·10, the bottom
     // word is 0 when its only digit moved up into the word above.
     int nLast = nFirst;
-    if (bShift && nLast < nTop && WordAt(nLast) == 0)
+    if (bShift && nLast < nTop && pWords[nLast] % kTopDigitUnit == 0)
         ++nLast;
     const int nTopPairs = (nTopDigits + 1) / 2;
     std::uint32_t nGroup = WordToBytes(WordAt(nTop), s) >> 8 * (kWordPairs - nTopPairs);
     int nPos = 0;
     if (nTop > nLast) {
-        // The top word's bytes, then the whole middle words, four bytes at a
-        // time; a store that runs past its word's bytes is overwritten by the
-        // next word.
+        // The top word's bytes, then the whole middle words, four at a time
+        // while four remain; a store that runs past its word's bytes is
+        // overwritten by the next word.
         std::memcpy(pBytes, &nGroup, 4);
         nPos = nTopPairs;
-        for (int i = nTop - 1; i > nLast; --i, nPos += kWordPairs) {
+        int i = nTop - 1;
+        for (; i - 3 > nLast; i -= 4, nPos += 4 * kWordPairs) {
+            clsWordVec w = LoadWordsDown(pWords + i - 3);
+            if (bShift) {
+                // Every word below a middle word lies at or above nFirst.
+                const clsWordVec nTopDigit = w / kTopDigitUnit;
+                w = (w - nTopDigit * kTopDigitUnit) * 10 + LoadWordsDown(pWords + i - 4) / kTopDigitUnit;
+            }
+            const clsWordVec nBytes = WordsToBytes4(w, s);
+            std::memcpy(pBytes + nPos, &nBytes, sizeof nBytes);
+        }
+        for (; i > nLast; --i, nPos += kWordPairs) {
             nGroup = WordToBytes(WordAt(i), s);
             std::memcpy(pBytes + nPos, &nGroup, 4);
         }
         nGroup = WordToBytes(WordAt(nLast), s);
     }
-    // The last word, without its trailing zero pairs (in the high lanes, the
-    // bytes of a zero pair: 10, or -10 in a negative value). Its first pair
-    // is not 0 when it is the top word; else the word itself is not 0.
-    const std::uint32_t nZeroPair = static_cast<std::uint32_t>((s.nOffset ^ s.nFlip) & 0xFF);
-    int nPairs = nTop > nLast ? kWordPairs : nTopPairs;
-    while ((nGroup >> 8 * (nPairs - 1) & 0xFF) == nZeroPair)
-        --nPairs;
-    for (int i = 0; i < nPairs; ++i)
-        pBytes[nPos + i] = static_cast<char>(nGroup >> 8 * i);
-    nPos += nPairs;
+    // The last word, without its trailing zero pairs: the lanes past its
+    // last pair that is not 0 (a zero pair is the byte 10, or -10 in a
+    // negative value). Its first pair is not 0 when it is the top word; else
+    // the word itself is not 0.
+    const int nPairs = nTop > nLast ? kWordPairs : nTopPairs;
+    const std::uint32_t nZeroPairs = static_cast<std::uint32_t>(s.nOffset ^ s.nFlip);
+    const std::uint32_t nLaneMask = nPairs == kWordPairs ? ~0u : (1u << 8 * nPairs) - 1;
+    const int nKept = (39 - __builtin_clz((nGroup ^ nZeroPairs) & nLaneMask)) / 8;
+    if (nPos + kWordPairs <= kMaxPackedBytes - 2) {
+        std::memcpy(pBytes + nPos, &nGroup, 4);
+    } else {
+        for (int i = 0; i < nKept; ++i)
+            pBytes[nPos + i] = static_cast<char>(nGroup >> 8 * i);
+    }
+    nPos += nKept;
     pBytes[nPos] = 0;
     return nPos + 2;
 }
@@ -525,31 +575,27 @@ inline int WordsExponent(const std::uint32_t* pWords, int nWords, int nLowExp)
 // zero. 12345 at 2 gives 12300, 12350 at 2 gives 12400, 499 at 3 gives 0.
 inline int RoundWordsAt(std::uint32_t* pWords, int nWords, int nDrop)
 {
-    const int nDropWord = (nDrop - 1) / kWordDigits; // the word of the first dropped digit
-    if (nDropWord >= nWords)
+    const int nHalfWord = (nDrop - 1) / kWordDigits; // the word of the first dropped digit
+    if (nHalfWord >= nWords)
         return 0; // the first dropped digit is a 0 above M's top digit
-    const int nDropDigit = (nDrop - 1) % kWordDigits;
-    const bool bUp = DivPow10(pWords[nDropWord], nDropDigit) % 10 >= 5;
+    // Half a unit of the last kept digit, added at the first dropped digit,
+    // carries into the kept digits exactly when that digit is 5 or more; a
+    // word that reaches 10^8 carries into the next.
+    std::uint32_t nAdd = 5 * kPow10[(nDrop - 1) % kWordDigits];
+    int i = nHalfWord;
+    while ((pWords[i] += nAdd) >= kWordRadix) {
+        pWords[i] -= kWordRadix;
+        nAdd = 1;
+        if (++i == nWords)
+            pWords[nWords++] = 0;
+    }
+    // Then the dropped digits are cleared.
     const int nKeepWord = nDrop / kWordDigits; // the word of the last kept digit
-    const int nKeepDigit = nDrop % kWordDigits;
-    for (int i = 0; i < nKeepWord && i < nWords; ++i)
-        pWords[i] = 0;
-    if (nKeepWord < nWords)
+    for (int k = 0; k < nKeepWord; ++k)
+        pWords[k] = 0;
+    if (nKeepWord < nWords) {
+        const int nKeepDigit = nDrop % kWordDigits;
         pWords[nKeepWord] = DivPow10(pWords[nKeepWord], nKeepDigit) * kPow10[nKeepDigit];
-    if (bUp) {
-        // One unit of the last kept digit; a word that reaches 10^8 carries.
-        int i = nKeepWord;
-        std::uint32_t nAdd = kPow10[nKeepDigit];
-        for (;; ++i, nAdd = 1) {
-            if (i == nWords) {
-                pWords[nWords++] = nAdd;
-                break;
-            }
-            pWords[i] += nAdd;
-            if (pWords[i] < kWordRadix)
-                break;
-            pWords[i] -= kWordRadix;
-        }
     }
     while (nWords > 0 && pWords[nWords - 1] == 0)
         --nWords;
