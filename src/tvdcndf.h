@@ -12,8 +12,8 @@
 //   tvdcndf_mul.cpp    multiplication, integer and decimal parts
 //   tvdcndf_div.cpp    division: quotient, integer quotient, remainder
 //   tvdcndf_ops.cpp    two-operand operators, power
-// The internal header tvdcndf_packed.h holds the packed form's helpers and
-// the working form of the arithmetic kernels.
+// The internal header tvdcndf_packed.h holds the packed form's helpers, the
+// working form of the arithmetic kernels and the base-10^8 words.
 #ifndef TVDCNDF_H
 #define TVDCNDF_H
 

@@ -1,5 +1,7 @@
-// Multiplication on the packed base-100 digits, and the integer and decimal
-// parts of a number.
+// Multiplication, and the integer and decimal parts of a number. A product
+// is made from the packed digit bytes of both operands, read as base-10^8
+// words: their columns, the rounding to the scale and the capacity tests all
+// work on the words, and the result is packed once.
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>

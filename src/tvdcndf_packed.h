@@ -418,12 +418,22 @@ inline clsWordVec WordsToBytes4(clsWordVec w, const clsLaneSign& s)
     return (nPairs + static_cast<std::uint32_t>(s.nOffset)) ^ static_cast<std::uint32_t>(s.nFlip);
 }
 
+// The lanes of w in the opposite order.
+inline clsWordVec ReverseLanes(clsWordVec w)
+{
+#if defined(__clang__)
+    return __builtin_shufflevector(w, w, 3, 2, 1, 0);
+#else
+    return __builtin_shuffle(w, clsWordVec{3, 2, 1, 0});
+#endif
+}
+
 // The words p[3], p[2], p[1], p[0] in lanes 0..3.
 inline clsWordVec LoadWordsDown(const std::uint32_t* p)
 {
     clsWordVec w;
     std::memcpy(&w, p, sizeof w);
-    return __builtin_shuffle(w, clsWordVec{3, 2, 1, 0});
+    return ReverseLanes(w);
 }
 
 // Sixteen digit bytes as stored to their four words, the most significant
@@ -457,7 +467,7 @@ inline int PackedToWords(const char* pData, int nLen, std::uint32_t* pWords, int
     int k = 0;
     for (; k + 4 <= nWhole; k += 4) {
         const clsWordVec w = BytesToWords4(pBytes + n - kWordPairs * (k + 4), s);
-        const clsWordVec wDown = __builtin_shuffle(w, clsWordVec{3, 2, 1, 0});
+        const clsWordVec wDown = ReverseLanes(w);
         std::memcpy(pWords + k, &wDown, sizeof wDown);
     }
     for (; k < nWhole; ++k)
