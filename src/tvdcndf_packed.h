@@ -489,8 +489,9 @@ inline int PackedToWords(const char* pData, int nLen, std::uint32_t* pWords, int
 }
 
 // Requires: M ≠ 0 in nWords words (zero words at the top are allowed and
-// skipped) whose packed form fits kMaxPackedBytes; pOut has room for
-// kMaxPackedBytes bytes.
+// skipped) whose exponent has an exponent byte; pOut has room for the packed
+// form with its NUL, and for kMaxPackedBytes bytes at least. Nothing is
+// written beyond that.
 // Gives: the packed form of ±M·10^nLowExp with its NUL in pOut (first pair
 // starting at the first significant digit, trailing zero pairs dropped), and
 // its length. The word 123450 at -3 gives 'p', 12, 22, 44, 60 (123.45);
