@@ -393,9 +393,14 @@ void clsNumDbFld::DivideValue(const char* pData, int nLen, const clsNumDbFld& di
     clsWordNum q;
     clsWordNum r;
     DivideMagnitudes(pData, nLen, pDivisor, nDivisorLen, 0, pQuotient ? &q : nullptr, pRemainder ? &r : nullptr);
-    if (pRemainder)
-        pRemainder->StoreExactPacked(achPacked, PackWords(r, bNegDividend, achPacked),
-                                     -r.nLowExp <= pRemainder->m_nDbFldScale);
+    if (pRemainder) {
+        // The remainder has no more decimals than the operands have (nor
+        // than its last word's place shows).
+        const int nScale = pRemainder->m_nDbFldScale;
+        const bool bFitsScale =
+            -r.nLowExp <= nScale || (nScale >= m_nDbFldScale && nScale >= divisor.m_nDbFldScale);
+        pRemainder->StoreExactPacked(achPacked, PackWords(r, bNegDividend, achPacked), bFitsScale);
+    }
     if (pQuotient)
         pQuotient->StoreExactPacked(achPacked, PackWords(q, bNegQuotient, achPacked), true);
 }
