@@ -20,8 +20,6 @@ namespace {
 typedef std::uint32_t Word;
 typedef std::uint64_t DWord;
 
-const Word kWordBase = kWordRadix;
-
 // Packed bytes of the longest value that words of a division can give back,
 // with the NUL and room for the word conversion's four-byte stores.
 const int kWordsPackedBytes = 2 + 4 * kDivWords + 4;
@@ -39,7 +37,7 @@ int TrimWords(const Word* pW, int nW)
 // idea as Granlund and Montgomery's division by invariant integers).
 class WordDivisor {
 public:
-    // Requires: 0 < nDivisor <= kWordBase.
+    // Requires: 0 < nDivisor <= kWordRadix.
     explicit WordDivisor(Word nDivisor) : m_nDivisor(nDivisor), m_nInverse(~DWord(0) / nDivisor) {}
     // n / divisor and the remainder. Requires: n < 2^63. With m the inverse,
     // m >= 2^64 / divisor - 2, so the product's high word is the quotient or
@@ -67,18 +65,18 @@ Word ShortDivide(const Word* pU, int nU, const WordDivisor& v, Word* pQ)
 {
     DWord nRem = 0;
     for (int i = nU - 1; i >= 0; --i)
-        pQ[i] = Word(v.Divide(nRem * kWordBase + pU[i], &nRem));
+        pQ[i] = Word(v.Divide(nRem * kWordRadix + pU[i], &nRem));
     return Word(nRem);
 }
 
 // floor(n / d) for n = (n2 * base + n1) * base + n0 and a d of two words,
-// when the quotient is at most kWordBase.
+// when the quotient is at most kWordRadix.
 inline DWord TrialQuotient(Word n2, Word n1, Word n0, DWord d)
 {
-    const DWord nHigh = DWord(n2) * kWordBase + n1;
-    if (n2 == 0 && nHigh * kWordBase + n0 < d)
+    const DWord nHigh = DWord(n2) * kWordRadix + n1;
+    if (n2 == 0 && nHigh * kWordRadix + n0 < d)
         return 0; // n < d, often so in the first step
-    return DWord((static_cast<unsigned __int128>(nHigh) * kWordBase + n0) / d);
+    return DWord((static_cast<unsigned __int128>(nHigh) * kWordRadix + n0) / d);
 }
 
 // u / v by Knuth's algorithm D (The Art of Computer Programming, 4.3.1),
@@ -94,7 +92,7 @@ inline DWord TrialQuotient(Word n2, Word n1, Word n0, DWord d)
 // pU[0..nV-1]; pU[nV..nU] become 0.
 void LongDivide(Word* pU, int nU, const Word* pV, int nV, Word* pQ)
 {
-    const DWord nTop2 = DWord(pV[nV - 1]) * kWordBase + pV[nV - 2];
+    const DWord nTop2 = DWord(pV[nV - 1]) * kWordRadix + pV[nV - 2];
     pU[nU] = 0;
     for (int j = nU - nV; j >= 0; --j) {
         DWord nQHat = TrialQuotient(pU[j + nV], pU[j + nV - 1], pU[j + nV - 2], nTop2);
@@ -114,11 +112,11 @@ void LongDivide(Word* pU, int nU, const Word* pV, int nV, Word* pQ)
         std::int64_t nBorrow = 0;
         for (int i = 0; i < nV; ++i) {
             const DWord nProd = nQHat * pV[i];
-            const DWord nProdHigh = nProd / kWordBase;
-            const std::int64_t nTake = std::int64_t(nProd - nProdHigh * kWordBase + nHigh);
+            const DWord nProdHigh = nProd / kWordRadix;
+            const std::int64_t nTake = std::int64_t(nProd - nProdHigh * kWordRadix + nHigh);
             const std::int64_t nDiff = std::int64_t(pU[i + j]) - nTake - nBorrow;
-            nBorrow = std::int64_t(nDiff < 0) + std::int64_t(nDiff < -std::int64_t(kWordBase));
-            pU[i + j] = Word(nDiff + nBorrow * kWordBase);
+            nBorrow = std::int64_t(nDiff < 0) + std::int64_t(nDiff < -std::int64_t(kWordRadix));
+            pU[i + j] = Word(nDiff + nBorrow * kWordRadix);
             nHigh = nProdHigh;
         }
         std::int64_t nTopWord = std::int64_t(pU[j + nV]) - std::int64_t(nHigh) - nBorrow;
@@ -128,8 +126,8 @@ void LongDivide(Word* pU, int nU, const Word* pV, int nV, Word* pQ)
             Word nAddCarry = 0;
             for (int i = 0; i < nV; ++i) {
                 Word nSum = pU[i + j] + pV[i] + nAddCarry;
-                nAddCarry = nSum >= kWordBase ? 1 : 0;
-                pU[i + j] = nSum - nAddCarry * kWordBase;
+                nAddCarry = nSum >= kWordRadix ? 1 : 0;
+                pU[i + j] = nSum - nAddCarry * kWordRadix;
             }
             nTopWord += nAddCarry;
         }
@@ -150,8 +148,8 @@ void tvpacked::DivideMagnitudes(const char* pA, int nLenA, const char* pB, int n
     // b = B * 10^nLowB: the quotient truncated at 10^nLowQ is A * 10^s / B
     // truncated, with s = nLowA - nLowB - nLowQ; a negative s shifts B
     // instead of A. The remainder is A * 10^s - Q * B in units of
-    // 10^(nLowA - s), or A - Q * B * 10^-s in units of 10^nLowA.
-    // The partial remainder is worked on where the remainder is wanted, the
+    // 10^(nLowA - s), or A - Q * B * 10^-s in units of 10^nLowA. The
+    // partial remainder is worked on where the remainder is wanted, and the
     // quotient written where it is wanted.
     Word anU[kDivWords + 1];
     Word anQ[kDivWords];
