@@ -318,7 +318,10 @@ void clsNumDbFld::DivideInto(const clsNumDbFld& dividend, const clsNumDbFld& div
             achRounded[1] = 0;
             nLen = 1;
             break;
-        default: ThrowUtilException(kErrOverflow);
+        case kFitTooLarge: ThrowUtilException(kErrOverflow);
+        case kFitCarryTooLarge:
+            m_strData.Empty(); // as the assignment leaves it
+            ThrowUtilException(kErrOverflow);
         }
         pData = achRounded;
     }
