@@ -632,10 +632,11 @@ bool clsNumDbFld::StoreSumPacked(const char* pData, int nLen, const clsNumDbFld&
 {
     const char* pOther = other.m_strData;
     const int nOtherLen = other.m_strData.GetLength();
-    // Zero and null operands, and an operand with more decimals than the
-    // scale (its sum is rounded), take the working form.
-    if (nLen <= 1 || nOtherLen <= 1 || StoredDecimals(pData, nLen) > m_nDbFldScale ||
-        StoredDecimals(pOther, nOtherLen) > m_nDbFldScale)
+    // Zero and null operands, and an other with more decimals than the
+    // scale (its sum is rounded), take the working form; an other of no
+    // larger scale cannot have more.
+    if (nLen <= 1 || nOtherLen <= 1 ||
+        (other.m_nDbFldScale > m_nDbFldScale && StoredDecimals(pOther, nOtherLen) > m_nDbFldScale))
         return false;
     char achBuf[kSumBufBytes];
     const char* pSum;

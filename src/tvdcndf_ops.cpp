@@ -27,8 +27,11 @@ clsNumDbFld DoBinaryOp(const clsNumDbFld& num1, const clsNumDbFld& num2, int nOp
         break;
     case OP_Add:
     case OP_Subtract: {
-        // With no rounding to do, num1 stands at the result's precision as it is.
-        if (numResult.StoreSumPacked(num1.m_strData, num1.m_strData.GetLength(), num2, nOp == OP_Subtract))
+        // num1 stands at the result's precision as it is when it has no more
+        // decimals than its scale (its integer digits always fit).
+        if ((num1.m_nDbFldScale <= numResult.m_nDbFldScale ||
+             StoredDecimals(num1.m_strData, num1.m_strData.GetLength()) <= numResult.m_nDbFldScale) &&
+            numResult.StoreSumPacked(num1.m_strData, num1.m_strData.GetLength(), num2, nOp == OP_Subtract))
             break;
         // The left operand at the result's precision: its integer digits
         // always fit, since the result's capacity is never the smaller.
