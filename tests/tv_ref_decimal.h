@@ -326,12 +326,7 @@ inline bool ParseClean(const std::string& str, Dec* pOut)
         ++i;
     if (i != str.size())
         return false;
-    Dec d;
-    d.bNeg = bNeg;
-    d.strMag = strDigits;
-    d.nExp = -nDecimals;
-    detail::Normalize(d);
-    *pOut = d;
+    *pOut = FromDigits(bNeg, strDigits, nDecimals);
     return true;
 }
 
