@@ -244,6 +244,11 @@ protected:
     // this number's scale when it has more decimals; stored as StoreResult
     // stores an exact result. other is validated; pData may be m_strData.
     void StoreProduct(const char* pData, int nLen, const clsNumDbFld& other);
+    // The packed value pData (nLen bytes, valid) at this number's scale: pData
+    // itself when it has no more decimals, else the value rounded half away
+    // from zero into pBuf (kMaxPackedBytes), nLen updated. -2053 when the
+    // rounded value reaches this number's capacity.
+    const char* RoundedToScale(const char* pData, int& nLen, char* pBuf) const;
     // Pow of a base that is neither zero nor null, for n other than 0.
     clsNumDbFld PowOfValue(int n) const;
     // Rounds a value with nCurScale decimals to nNewScale (Round's worker).
@@ -271,7 +276,8 @@ protected:
                      clsNumDbFld* pRemainder);
     // This number (neither operand) becomes dividend / divisor, or the
     // remainder dividend % divisor, as the assignment of dividend followed by
-    // /= or %= would make it; both operands are validated.
+    // /= or %= would make it (a -2053 leaves it as it was); both operands are
+    // validated.
     void DivideInto(const clsNumDbFld& dividend, const clsNumDbFld& divisor, bool bRemainder);
     // Stores an exact packed result (nLen bytes) as StoreResult does: -2053
     // keeping the old value when its integer part does not fit, rounded to

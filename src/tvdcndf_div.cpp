@@ -308,23 +308,8 @@ void clsNumDbFld::DivideInto(const clsNumDbFld& dividend, const clsNumDbFld& div
     if (dividend.GetIntLen() > GetIntLen() && StoredIntegerDigits(pData, nLen) > GetIntLen())
         ThrowUtilException(kErrOverflow);
     char achRounded[kMaxPackedBytes];
-    if (dividend.m_nDbFldScale > m_nDbFldScale && StoredDecimals(pData, nLen) > m_nDbFldScale) {
-        clsWorkNum w;
-        Unpack(pData, nLen, w);
-        switch (FitToPrecision(w, GetIntLen(), m_nDbFldScale)) {
-        case kFitValue: nLen = Pack(w, achRounded); break;
-        case kFitZero:
-            achRounded[0] = kSignZero;
-            achRounded[1] = 0;
-            nLen = 1;
-            break;
-        case kFitTooLarge: ThrowUtilException(kErrOverflow);
-        case kFitCarryTooLarge:
-            m_strData.Empty(); // as the assignment leaves it
-            ThrowUtilException(kErrOverflow);
-        }
-        pData = achRounded;
-    }
+    if (dividend.m_nDbFldScale > m_nDbFldScale)
+        pData = RoundedToScale(pData, nLen, achRounded);
     if (divisor.IsZero())
         ThrowUtilException(kErrDivByZero);
     if (nLen <= 1) {

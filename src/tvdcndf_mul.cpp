@@ -23,24 +23,9 @@ clsNumDbFld& clsNumDbFld::operator*=(const clsNumDbFld& other)
 
 void clsNumDbFld::StoreProduct(const char* pData, int nLen, const clsNumDbFld& other)
 {
+    // The left operand first takes this number's scale.
     char achLeft[kMaxPackedBytes];
-    if (StoredDecimals(pData, nLen) > m_nDbFldScale) {
-        // The left operand first takes this number's scale. Its integer part
-        // fits, since this number's capacity is the larger.
-        std::uint32_t anWords[kPackedWords + 1];
-        int nLowExp;
-        int nWords = PackedToWords(pData, nLen, anWords, &nLowExp);
-        nWords = RoundWordsAt(anWords, nWords, -m_nDbFldScale - nLowExp);
-        if (nWords == 0) {
-            pData = "o";
-            nLen = 1;
-        } else {
-            if (WordsExponent(anWords, nWords, nLowExp) >= GetIntLen())
-                ThrowUtilException(kErrOverflow);
-            nLen = WordsToPacked(anWords, nWords, nLowExp, pData[0] == kSignNegative, achLeft);
-            pData = achLeft;
-        }
-    }
+    pData = RoundedToScale(pData, nLen, achLeft);
     const char* pOther = other.m_strData;
     const int nOtherLen = other.m_strData.GetLength();
     char achProduct[kMaxPackedBytes];

@@ -27,23 +27,18 @@ clsNumDbFld DoBinaryOp(const clsNumDbFld& num1, const clsNumDbFld& num2, int nOp
         break;
     case OP_Add:
     case OP_Subtract: {
-        // num1 stands at the result's precision as it is when it has no more
-        // decimals than its scale (its integer digits always fit).
-        if ((num1.m_nDbFldScale <= numResult.m_nDbFldScale ||
-             StoredDecimals(num1.m_strData, num1.m_strData.GetLength()) <= numResult.m_nDbFldScale) &&
-            numResult.StoreSumPacked(num1.m_strData, num1.m_strData.GetLength(), num2, nOp == OP_Subtract))
-            break;
         // The left operand at the result's precision: its integer digits
-        // always fit, since the result's capacity is never the smaller.
+        // always fit, since the result's capacity is never the smaller; only
+        // its decimals may need rounding.
+        const char* pData = num1.m_strData;
+        int nLen = num1.m_strData.GetLength();
+        char achLeft[kMaxPackedBytes];
+        if (num1.m_nDbFldScale > numResult.m_nDbFldScale)
+            pData = numResult.RoundedToScale(pData, nLen, achLeft);
+        if (numResult.StoreSumPacked(pData, nLen, num2, nOp == OP_Subtract))
+            break;
         clsWorkNum t;
-        Load(num1.m_strData, num1.m_strData.GetLength(), t);
-        if (t.nDigits != 0) {
-            clsFit fit = FitToPrecision(t, numResult.GetIntLen(), numResult.m_nDbFldScale);
-            if (fit == kFitZero)
-                t.nDigits = 0;
-            else if (fit != kFitValue)
-                ThrowUtilException(kErrOverflow);
-        }
+        Load(pData, nLen, t);
         numResult.StoreSum(t, num2, nOp == OP_Subtract);
         break;
     }

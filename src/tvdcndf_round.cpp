@@ -1,5 +1,6 @@
 // Rounding, length and scale, assignment between numbers, negation and the
 // one-digit shifts of a digit run. All of it works in place on the packed form.
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <typeinfo>
@@ -112,6 +113,25 @@ void clsNumDbFld::StorePacked(const char* pData, int nLen)
     else
         std::memcpy(pBuf, pData, static_cast<size_t>(nLen));
     m_strData.ReleaseWriteBuf(nLen);
+}
+
+const char* clsNumDbFld::RoundedToScale(const char* pData, int& nLen, char* pBuf) const
+{
+    using namespace tvpacked;
+    if (StoredDecimals(pData, nLen) <= m_nDbFldScale)
+        return pData;
+    std::uint32_t anWords[kPackedWords + 1];
+    int nLowExp;
+    int nWords = PackedToWords(pData, nLen, anWords, &nLowExp);
+    nWords = RoundWordsAt(anWords, nWords, -m_nDbFldScale - nLowExp);
+    if (nWords == 0) {
+        nLen = 1;
+        return "o";
+    }
+    if (WordsExponent(anWords, nWords, nLowExp) >= GetIntLen())
+        ThrowUtilException(kErrOverflow);
+    nLen = WordsToPacked(anWords, nWords, nLowExp, pData[0] == kSignNegative, pBuf);
+    return pBuf;
 }
 
 void clsNumDbFld::StoreResult(tvpacked::clsWorkNum& w)
