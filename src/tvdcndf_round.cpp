@@ -105,14 +105,29 @@ bool tvpacked::RoundToScale(clsWorkNum& w, int nScale)
 
 void clsNumDbFld::StorePacked(const char* pData, int nLen)
 {
-    if (nLen == 0 && m_strData.IsEmpty())
+    clsStrData* ptrBlock = m_strData.m_spstrData.Get();
+    if (!ptrBlock->IsShared() && nLen < ptrBlock->m_nAllocSiz) {
+        // In place: the block has room for the value and its NUL.
+        char* pBuf = ptrBlock->Chars();
+        if (nLen <= 64)
+            tvpacked::CopyShortBytes(pBuf, pData, nLen);
+        else
+            std::memcpy(pBuf, pData, static_cast<size_t>(nLen));
+        ptrBlock->m_nDataLen = nLen;
+        pBuf[nLen] = 0;
         return;
-    char* pBuf = m_strData.GetWriteBuf(nLen);
+    }
+    if (nLen == 0 && ptrBlock->m_nDataLen == 0)
+        return;
+    // The shared empty block (a new number's first value) or one too small:
+    // a block sized for the value, filled before it replaces the old one, so
+    // that a failed allocation changes nothing.
+    clsStrData* ptrNew = new (nLen) clsStrData(nLen);
     if (nLen <= 64)
-        tvpacked::CopyShortBytes(pBuf, pData, nLen);
+        tvpacked::CopyShortBytes(ptrNew->Chars(), pData, nLen);
     else
-        std::memcpy(pBuf, pData, static_cast<size_t>(nLen));
-    m_strData.ReleaseWriteBuf(nLen);
+        std::memcpy(ptrNew->Chars(), pData, static_cast<size_t>(nLen));
+    m_strData.m_spstrData.Adopt(ptrNew);
 }
 
 const char* clsNumDbFld::RoundedToScale(const char* pData, int& nLen, char* pBuf) const

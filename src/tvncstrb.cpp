@@ -59,10 +59,10 @@ __attribute__((always_inline)) inline void ReplaceBlock(clsRefCtPtr<clsStrData>&
 {
     clsStrData* ptrNew = NewBlock(nNewLen);
     if (nDataLen > 0)
-        std::memcpy(ptrNew->m_ptrData, pData, static_cast<size_t>(nDataLen));
+        std::memcpy(ptrNew->Chars(), pData, static_cast<size_t>(nDataLen));
     ptrNew->m_nDataLen = nDataLen;
-    ptrNew->m_ptrData[nDataLen] = 0;
-    spstrData = ptrNew;
+    ptrNew->Chars()[nDataLen] = 0;
+    spstrData.Adopt(ptrNew);
 }
 
 } // namespace
@@ -74,6 +74,13 @@ void clsStrData::operator delete(void* ptr, int nDataLen)
 
 clsStrData::clsStrData(EmptyTag) : m_ptrData(nullptr), m_nDataLen(0), m_nAllocSiz(0) {}
 
+// The shared empty block: its header and 16 zero characters, laid out as an
+// allocated block's are.
+struct clsStrData::EmptyBlock {
+    clsStrData data;
+    char achChars[16];
+};
+
 clsStrData* clsStrData::Clone() const
 {
     clsStrData* ptrNew = NewBlock(m_nDataLen);
@@ -84,10 +91,13 @@ clsStrData* clsStrData::Clone() const
 
 clsStrData* clsStrData::GetEmpty()
 {
-    static clsStrData strDataEmpty{EmptyTag{}};
-    static char szEmpty[1] = "";
+    static EmptyBlock blockEmpty{clsStrData{EmptyTag{}}, {}};
+    clsStrData& strDataEmpty = blockEmpty.data;
     if (strDataEmpty.GetRefCt() == 0) {
-        strDataEmpty.m_ptrData = szEmpty;
+        // clang-format off
+        TV_ASSERT(blockEmpty.achChars == strDataEmpty.Chars());
+        // clang-format on
+        strDataEmpty.m_ptrData = blockEmpty.achChars;
         strDataEmpty.m_nDataLen = 0;
         strDataEmpty.m_nAllocSiz = 0;
         strDataEmpty.AddRef();
@@ -229,8 +239,8 @@ void clsStrBase::SetAt(int nSubscript, char ch)
 char* clsStrBase::GrowWriteBuf(int nMinLen)
 {
     const int nLen = GetLength();
-    ReplaceBlock(m_spstrData, nMinLen > nLen ? nMinLen : nLen, m_spstrData->m_ptrData, nLen);
-    return m_spstrData->m_ptrData;
+    ReplaceBlock(m_spstrData, nMinLen > nLen ? nMinLen : nLen, m_spstrData->Chars(), nLen);
+    return m_spstrData->Chars();
 }
 
 void clsStrBase::InitFrom(const char* pData, int nLen)
@@ -283,7 +293,7 @@ void clsStrBase::AppendData(const char* pData, int nLen)
         if (nOldLen > 0)
             std::memcpy(ptrNew->m_ptrData, m_spstrData->m_ptrData, static_cast<size_t>(nOldLen));
         std::memcpy(ptrNew->m_ptrData + nOldLen, pData, static_cast<size_t>(nLen));
-        m_spstrData = ptrNew;
+        m_spstrData.Adopt(ptrNew);
         return;
     }
     std::memmove(m_spstrData->m_ptrData + nOldLen, pData, static_cast<size_t>(nLen));

@@ -102,10 +102,12 @@ protected:
 // allocation whose size is a multiple of 16. m_ptrData[m_nDataLen] is always 0.
 // The header takes 32 bytes, so the character area of an allocated block is a
 // whole multiple of 16 bytes too, at least 16: the number code copies and
-// checks packed values in 16-byte moves within it.
-class clsStrData : public clsRefCtObj {
+// checks packed values in 16-byte moves within it. The characters of every
+// block, the shared empty one included (16 zero bytes), begin right after its
+// header: Chars() finds them from the block's address alone.
+class clsStrData final : public clsRefCtObj {
 public:
-    char* m_ptrData;  // first character: right after the header, or "" for the empty block
+    char* m_ptrData;  // first character: right after the header (Chars())
     int m_nDataLen;   // characters, inner zero bytes included
     int m_nAllocSiz;  // usable bytes of the character area; 0 for the empty block
 
@@ -134,6 +136,17 @@ public:
     }
     ~clsStrData() override { m_nFreeBlockSiz = static_cast<UINT>(sizeof(clsStrData)) + static_cast<UINT>(m_nAllocSiz); }
 
+    // The character area, which m_ptrData points to as well.
+    char* Chars() { return reinterpret_cast<char*>(this) + sizeof(clsStrData); }
+    const char* Chars() const { return reinterpret_cast<const char*>(this) + sizeof(clsStrData); }
+    // clsRefCtObj::Release for a block: the same count, and at 0 or less the
+    // same deletion, without the virtual call.
+    void Release()
+    {
+        if (--m_nRefCt <= 0)
+            delete this;
+    }
+
     // A new block (count 0) with this block's characters, sized for its length.
     clsStrData* Clone() const;
     // The one shared empty block.
@@ -153,6 +166,7 @@ private:
     static inline UINT m_nFreeBlockSiz = 0;
 
     struct EmptyTag {};
+    struct EmptyBlock;
     explicit clsStrData(EmptyTag);
 };
 
@@ -183,7 +197,10 @@ inline void* clsStrData::operator new(size_t uSiz, int nDataLen)
 template <class T>
 class clsRefCtPtr {
 public:
+    struct EmptyTag {};
     clsRefCtPtr(T* ptrObj) : m_ptrObj(ptrObj) { AddRefOrClone(); }
+    // Holds the shared empty object, which is never counted.
+    explicit clsRefCtPtr(EmptyTag) : m_ptrObj(GetEmptyObj()) {}
     clsRefCtPtr(const clsRefCtPtr& other) : m_ptrObj(other.m_ptrObj) { AddRefOrClone(); }
     ~clsRefCtPtr()
     {
@@ -209,6 +226,17 @@ public:
         return *this;
     }
     clsRefCtPtr& operator=(const clsRefCtPtr& other) { return *this = other.m_ptrObj; }
+    // Holds ptrNew, a new object (count 0) that nothing else holds, in place
+    // of the object held so far, which is released: operator= for the one
+    // case where no clone can be needed.
+    void Adopt(T* ptrNew)
+    {
+        ptrNew->AddRef();
+        T* ptrOld = m_ptrObj;
+        m_ptrObj = ptrNew;
+        if (!IsUncounted(ptrOld))
+            ptrOld->Release();
+    }
     T* operator->() const { return m_ptrObj; }
     T* Get() const { return m_ptrObj; }
 
@@ -254,8 +282,11 @@ int StdStrLen(const CString& s);
 // A string: its characters in one block that only it counts (or the shared
 // empty block), a zero byte after them. Copies copy the characters.
 class clsStrBase {
+    // The number writes its packed values straight into its string's block.
+    friend class clsNumDbFld;
+
 public:
-    clsStrBase() : m_spstrData(clsRefCtPtr<clsStrData>::GetEmptyObj()) {}
+    clsStrBase() : m_spstrData(clsRefCtPtr<clsStrData>::EmptyTag{}) {}
     clsStrBase(const clsStrBase& other);
     // A negative nLen takes pData up to its zero byte (0 for a null pointer).
     clsStrBase(const char* pData, int nLen);
@@ -267,7 +298,7 @@ public:
     int GetAllocSiz() const { return m_spstrData->m_nAllocSiz; }
     int IsEmpty() const { return GetLength() == 0; }
     int IsShared() const { return m_spstrData->IsShared(); }
-    operator const char*() const { return m_spstrData->m_ptrData; }
+    operator const char*() const { return m_spstrData->Chars(); }
     char GetAt(int nSubscript) const
     {
         TV_ASSERT(nSubscript >= 0);
@@ -297,13 +328,13 @@ public:
     {
         if (IsShared() || nMinLen >= GetAllocSiz())
             return GrowWriteBuf(nMinLen);
-        return m_spstrData->m_ptrData;
+        return m_spstrData->Chars();
     }
     // Sets the length after a write (-1: up to the first zero byte).
     void ReleaseWriteBuf(int nNewLen)
     {
         if (nNewLen < 0)
-            nNewLen = StrLenOrZero(m_spstrData->m_ptrData);
+            nNewLen = StrLenOrZero(m_spstrData->Chars());
         SetLength(nNewLen);
     }
 
@@ -319,7 +350,7 @@ protected:
         TV_ASSERT(!IsShared() && nDataLen >= 0 && m_spstrData->m_nAllocSiz > nDataLen);
         // clang-format on
         m_spstrData->m_nDataLen = nDataLen;
-        m_spstrData->m_ptrData[nDataLen] = 0;
+        m_spstrData->Chars()[nDataLen] = 0;
     }
     void AssignData(const char* pData, int nLen);
     void AppendData(const char* pData, int nLen);

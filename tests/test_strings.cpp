@@ -73,6 +73,9 @@ TEST(StrData, EmptyBlockIsSharedAndUncounted)
     EXPECT_EQ(p->m_nDataLen, 0);
     EXPECT_EQ(p->m_nAllocSiz, 0);
     EXPECT_STREQ(p->m_ptrData, "");
+    // Its characters follow its header, as an allocated block's do.
+    EXPECT_EQ(p->m_ptrData, reinterpret_cast<char*>(p) + nHdr);
+    EXPECT_EQ(p->Chars(), p->m_ptrData);
     {
         clsStrBase astr[3];
         clsStrBase strCopy(astr[0]);
