@@ -51,35 +51,37 @@ clsByteVec DigitLanes(const char* pWindow, clsUByteVec vShift)
     return reinterpret_cast<clsByteVec>(LoadVec<clsUByteVec>(pWindow) + vShift) < -28;
 }
 
-// Lane masks read at an offset: 16 - m from kLanesBelow gives the lanes
-// below m, and 16 - m from kLanesFrom the lanes m and up (m 0..16).
-alignas(32) const signed char kLanesBelow[32] = {-1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1};
-alignas(32) const signed char kLanesFrom[32] = {0,  0,  0,  0,  0,  0,  0,  0,  0,  0,  0,  0,  0,  0,  0,  0,
-                                    -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1};
-const clsByteVec kLanesFrom2 = {0, 0, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1};
+// Read at nCurStrLen - 2 (2..66), the lanes 18 - nCurStrLen and up: those
+// at the positions 2 and up of a window that ends at nCurStrLen.
+struct clsLanesFrom {
+    signed char an[16 + 64 + 16];
+    constexpr clsLanesFrom() : an()
+    {
+        for (int i = 16; i < 16 + 64 + 16; ++i)
+            an[i] = -1;
+    }
+};
+alignas(32) constexpr clsLanesFrom kLanesFrom{};
 
 // True when some byte at the positions 2 .. nCurStrLen - 1 of pData is not a
-// digit byte of the value's sign. Reads the windows [0, 16) and
-// [nCurStrLen - 16, nCurStrLen) (the first one again for a shorter value), and
-// [16, 32) and [32, 48) when the value reaches past them: a value of up to 64
-// bytes is covered. Requires nCurStrLen >= 2 and 16 bytes that may be read at
-// pData; lanes beyond the value are read but play no part.
+// digit byte of the value's sign. Reads the window [nCurStrLen - 16,
+// nCurStrLen), whose lanes before position 2 play no part, and [2, 18),
+// [18, 34) and [34, 50) as far as the value reaches past them: a value of up
+// to 66 bytes is covered. Requires 2 <= nCurStrLen <= 66, the 16 bytes before
+// pData and the whole 16-byte windows from pData on that these touch
+// readable (a string block's header and character area are).
 __attribute__((always_inline)) inline bool HasBadDigitByte(const char* pData, int nCurStrLen, bool bNegative)
 {
     const clsUByteVec vShift = LoadVec<clsUByteVec>(kDigitShift[bNegative]);
-    const int nFirstLanes = nCurStrLen < 16 ? nCurStrLen : 16;
-    const int nLastStart = nCurStrLen - nFirstLanes;
-    // In the first window the lanes 2 .. nCurStrLen - 1; in the last the lanes
-    // at positions 2 and up (from lane 2 - nLastStart), and only those within
-    // the first window's lanes when it is the same window.
-    const clsByteVec vWithin = LoadVec<clsByteVec>(kLanesBelow + 16 - nFirstLanes);
-    const clsByteVec vLastFrom = LoadVec<clsByteVec>(kLanesFrom + (nLastStart < 2 ? 14 + nLastStart : 16));
-    clsByteVec vBad = vWithin & ((~DigitLanes(pData, vShift) & kLanesFrom2) |
-                                 (~DigitLanes(pData + nLastStart, vShift) & vLastFrom));
-    if (nCurStrLen > 32) {
-        clsByteVec vOk = DigitLanes(pData + 16, vShift);
-        if (nCurStrLen > 48)
-            vOk &= DigitLanes(pData + 32, vShift);
+    const clsByteVec vFrom2 = LoadVec<clsByteVec>(kLanesFrom.an + nCurStrLen - 2);
+    clsByteVec vBad = ~DigitLanes(pData + nCurStrLen - 16, vShift) & vFrom2;
+    if (nCurStrLen > 18) {
+        clsByteVec vOk = DigitLanes(pData + 2, vShift);
+        if (nCurStrLen > 34) {
+            vOk &= DigitLanes(pData + 18, vShift);
+            if (nCurStrLen > 50)
+                vOk &= DigitLanes(pData + 34, vShift);
+        }
         vBad |= ~vOk;
     }
     std::uint64_t anBad[2];
@@ -87,32 +89,10 @@ __attribute__((always_inline)) inline bool HasBadDigitByte(const char* pData, in
     return (anBad[0] | anBad[1]) != 0;
 }
 
-// The exponent e that an exponent byte stands for, by the value's sign
-// (0 positive, 1 negative) and the byte as an unsigned char; 127, above every
-// capacity, for a byte that no exponent stores (-10..9 in the sign of a
-// positive value). 'p', 12 gives 2; 'n', 13 gives -3.
-struct clsExponentTable {
-    signed char anExp[2][256];
-    constexpr clsExponentTable() : anExp()
-    {
-        for (int nNeg = 0; nNeg < 2; ++nNeg)
-            for (int i = 0; i < 256; ++i) {
-                const int nByte = (nNeg ? -1 : 1) * (i < 128 ? i : i - 256);
-                int nExp = 127;
-                if (nByte >= kByteOffset)
-                    nExp = nByte - kByteOffset;
-                else if (nByte < -kByteOffset)
-                    nExp = nByte + kByteOffset;
-                anExp[nNeg][i] = static_cast<signed char>(nExp);
-            }
-    }
-};
-constexpr clsExponentTable kExponentTable{};
-
-// IsValidPacked for a value whose first 16 bytes may be read when it has two
-// bytes or more (the bytes beyond its NUL are read but play no part).
-// Inlined into its two callers, the hot one being CheckValid.
-__attribute__((always_inline)) inline bool IsValidIn16(int nLen, int nScale, const char* pData, int nCurStrLen)
+// IsValidPacked for a value whose surroundings HasBadDigitByte may read
+// (the bytes around it are read but play no part). Inlined into its two
+// callers, the hot one being CheckValid.
+__attribute__((always_inline)) inline bool IsValidInBlock(int nLen, int nScale, const char* pData, int nCurStrLen)
 {
     if (static_cast<unsigned>(nLen - 1) > static_cast<unsigned>(MAX_NumDbFldLen) ||
         static_cast<unsigned>(nScale) > static_cast<unsigned>(nLen) || nScale > MAX_NumDbFldLen)
@@ -123,25 +103,30 @@ __attribute__((always_inline)) inline bool IsValidIn16(int nLen, int nScale, con
     if (chSign != kSignPositive && chSign != kSignNegative)
         return false;
     const bool bNegative = chSign == kSignNegative;
-    // The exponent byte, and the integer part within the capacity; and
-    // 2 x (digit bytes) places at most the length + 1, which also keeps the
-    // value within 53 bytes.
-    const int nExp = kExponentTable.anExp[bNegative][static_cast<unsigned char>(pData[1])];
-    if (nExp >= nLen - nScale || nCurStrLen > (nLen + 5) / 2)
+    // The exponent byte in the sign of a positive value: e + 10 for e >= 0,
+    // e - 10 for e < 0; -10..9 stands for no exponent. Then the integer part
+    // within the capacity (only e >= 0 can reach it); and 2 x (digit bytes)
+    // places at most the length + 1, which also keeps the value within 53
+    // bytes.
+    const int nExpByte = bNegative ? -tvpacked::SignedByte(pData[1]) : tvpacked::SignedByte(pData[1]);
+    if (static_cast<unsigned>(nExpByte + kByteOffset) < static_cast<unsigned>(2 * kByteOffset) ||
+        nExpByte - kByteOffset >= nLen - nScale || nCurStrLen > (nLen + 5) / 2)
         return false;
     if (HasBadDigitByte(pData, nCurStrLen, bNegative))
         return false;
-    // Every digit byte now has the value's sign. The first pair is not below
-    // 10 and the last not 0 (a value of two bytes fails here: its "first
-    // digit byte" is the NUL, which reads as no pair).
-    const unsigned char* pBytes = reinterpret_cast<const unsigned char*>(pData);
-    const unsigned char nLastByte = pBytes[nCurStrLen - 1];
-    if (tvpacked::kDigitTables.anPair[pBytes[2]] < 10 || tvpacked::kDigitTables.anPair[nLastByte] == 0)
+    // Every digit byte now has the value's sign, so its magnitude is the pair
+    // + 10. The first pair is not below 10 and the last not 0 (a value of two
+    // bytes fails here: its "first digit byte" is the NUL, which reads as no
+    // pair).
+    const int nFirst = bNegative ? -tvpacked::SignedByte(pData[2]) : tvpacked::SignedByte(pData[2]);
+    const int nLast = bNegative ? -tvpacked::SignedByte(pData[nCurStrLen - 1]) : tvpacked::SignedByte(pData[nCurStrLen - 1]);
+    if (nFirst < 2 * kByteOffset || nLast == kByteOffset)
         return false;
+    const int nExp = nExpByte < 0 ? nExpByte + kByteOffset : nExpByte - kByteOffset;
     // The decimals stored, the pad digit included: one more than the scale
     // only when it is the pad digit.
     const int nCurScale = 2 * nCurStrLen - 5 - nExp;
-    return nCurScale <= nScale || (nCurScale == nScale + 1 && tvpacked::kDigitTables.anLow10[nLastByte] == 0);
+    return nCurScale <= nScale || (nCurScale == nScale + 1 && nLast % 10 == 0);
 }
 
 } // namespace
@@ -150,25 +135,23 @@ __attribute__((always_inline)) inline bool IsValidIn16(int nLen, int nScale, con
 // finds a fault, so that the report names the first condition that fails.
 bool tvpacked::IsValidPacked(int nLen, int nScale, const char* pData, int nCurStrLen)
 {
-    if (nCurStrLen < 2 || nCurStrLen >= 15)
-        return IsValidIn16(nLen, nScale, pData, nCurStrLen);
-    // A shorter value and its NUL, in 16 bytes that may all be read.
-    char achData[16] = {};
-    std::memcpy(achData, pData, static_cast<size_t>(nCurStrLen) + 1);
-    return IsValidIn16(nLen, nScale, achData, nCurStrLen);
+    // A value longer than any valid one fails before its digit bytes are read.
+    if (nCurStrLen < 2 || nCurStrLen > 2 * kMaxPackedBytes)
+        return IsValidInBlock(nLen, nScale, pData, nCurStrLen);
+    // The value and its NUL in a buffer with room around them.
+    char achData[16 + 2 * kMaxPackedBytes + 16] = {};
+    std::memcpy(achData + 16, pData, static_cast<size_t>(nCurStrLen) + 1);
+    return IsValidInBlock(nLen, nScale, achData + 16, nCurStrLen);
 }
 
-// Every character area of a string block is a whole multiple of 16 bytes, so
-// a value of one byte or more has 16 bytes that may be read; GetAllocSiz says
-// so, and the copy in IsValidPacked serves anything else.
+// The characters of every string block follow its 32-byte header, and its
+// character area is a whole multiple of 16 bytes that holds the value and
+// its NUL: the windows that IsValidInBlock reads lie within the block.
 void clsNumDbFld::CheckValid() const
 {
     CObject::CheckValid();
-    const int nCurStrLen = m_strData.GetLength();
-    const bool bValid = nCurStrLen >= 2 && m_strData.GetAllocSiz() < 16
-                            ? tvpacked::IsValidPacked(m_nDbFldLen, m_nDbFldScale, m_strData, nCurStrLen)
-                            : IsValidIn16(m_nDbFldLen, m_nDbFldScale, m_strData, nCurStrLen);
-    if (!bValid)
+    const clsStrData* ptrBlock = m_strData.m_spstrData.Get();
+    if (!IsValidInBlock(m_nDbFldLen, m_nDbFldScale, ptrBlock->Chars(), ptrBlock->m_nDataLen))
         AssertValid();
 }
 

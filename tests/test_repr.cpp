@@ -345,6 +345,35 @@ TEST_F(NumReprDeathTest, BrokenPackedDataStopsTheCheck)
     }
 }
 
+// The check reads a value in its string block, 16 bytes at a time in windows
+// that end at the value's last byte or start at its first digit byte: a bad
+// digit byte is found at each window's edges, in values of every window count.
+TEST_F(NumReprDeathTest, BadDigitByteIsFoundInEachWindow)
+{
+    for (bool bNegative : {false, true}) {
+        for (int nBytes : {3, 17, 18, 19, 35, 51, 52}) {
+            std::vector<int> anBytes = {bNegative ? -10 : 10}; // e = 0
+            for (int i = 2; i < nBytes; ++i) {
+                const int nByte = i == nBytes - 1 ? 60 : 20 + (i * 37) % 90;
+                anBytes.push_back(bNegative ? -nByte : nByte);
+            }
+            for (int nPos : {2, 17, 18, 34, 50, nBytes - 1}) {
+                if (nPos >= nBytes)
+                    continue;
+                std::vector<int> anBroken = anBytes;
+                anBroken[static_cast<size_t>(nPos - 1)] = bNegative ? 110 : -110;
+                SCOPED_TRACE(testing::Message() << nBytes << " bytes, byte " << nPos);
+                EXPECT_DEATH(
+                    {
+                        clsNumDbFld num(100, 99);
+                        num.SetRawData(Packed(bNegative ? 'n' : 'p', anBroken).c_str());
+                    },
+                    Report(bNegative ? "*ptrData <= -10 && *ptrData > -110" : "*ptrData >= 10 && *ptrData < 110"));
+            }
+        }
+    }
+}
+
 TEST_F(NumReprDeathTest, BrokenFieldsStopTheCheck)
 {
     struct FieldCase {
