@@ -73,7 +73,9 @@ alignas(32) constexpr clsLanesFrom kLanesFrom{};
 __attribute__((always_inline)) inline bool HasBadDigitByte(const char* pData, int nCurStrLen, bool bNegative)
 {
     const clsUByteVec vShift = LoadVec<clsUByteVec>(kDigitShift[bNegative]);
-    const clsByteVec vFrom2 = LoadVec<clsByteVec>(kLanesFrom.an + nCurStrLen - 2);
+    // (The mask keeps the offset provably within the table; it changes no
+    // offset of a value of up to 65 bytes.)
+    const clsByteVec vFrom2 = LoadVec<clsByteVec>(kLanesFrom.an + ((nCurStrLen - 2) & 63));
     clsByteVec vBad = ~DigitLanes(pData + nCurStrLen - 16, vShift) & vFrom2;
     if (nCurStrLen > 18) {
         clsByteVec vOk = DigitLanes(pData + 2, vShift);
