@@ -236,56 +236,78 @@ inline tvWord ShortRunPairs(const unsigned char* p, unsigned nBytes, const clsPa
 }
 
 // Requires: nBytes >= 1 digit bytes of the sign of code. Gives: their pairs
-// in words, word k holding bytes 8k .. 8k + 7 (0 after the run). With
-// bDown every digit moves one place down: slot k takes the units digit of
-// byte k - 1 as its tens and the tens digit of byte k as its units, and the
-// units digit of the last byte goes into the slot after the run. Reads only
+// in words, word k holding bytes 8k .. 8k + 7 (0 after the run). Reads only
 // the run's bytes; writes the words that the run reaches.
-template <bool bDown>
 inline void RunPairs(const char* pBytes, unsigned nBytes, const clsPairCode& code, tvWord* pWords)
 {
     const unsigned char* p = reinterpret_cast<const unsigned char*>(pBytes);
-    tvWord nUnitsAbove = 0;
-    auto Put = [&](unsigned k, tvWord nPairs) {
-        if (!bDown) {
-            pWords[k] = nPairs;
-            return;
-        }
-        const tvWord nTens = TensOf(nPairs);
-        const tvWord nUnits = nPairs - nTens * 10;
-        pWords[k] = nTens + (nUnits >> 8 | nUnitsAbove << 56) * 10;
-        nUnitsAbove = nUnits;
-    };
     const unsigned nFull = nBytes / 8;
     for (unsigned k = 0; k < nFull; ++k)
-        Put(k, BigEndian(code.PairsOf(Load8(p + 8 * k))));
+        pWords[k] = BigEndian(code.PairsOf(Load8(p + 8 * k)));
     const unsigned nRest = nBytes % 8;
     if (nRest != 0) {
         // The last bytes of the run, read with the 8 - nRest before them
         // when there are as many.
         const tvWord nTail =
             nBytes >= 8 ? code.PairsOf(Load8(p + nBytes - 8)) >> 8 * (8 - nRest) : ShortRunPairs(p, nBytes, code);
-        Put(nFull, BigEndian(nTail));
+        pWords[nFull] = BigEndian(nTail);
     }
-    if (bDown && nRest == 0)
-        pWords[nFull] = (nUnitsAbove << 56) * 10;
 }
 
-// r = x + y + nCarry over nWords words of pairs, y's word w being slots
-// nShift8 .. nShift8 + 7 of the pair y[w], y[w + 1] (nShift8 0..7), turned
-// into its nines' complement when bComplement. Word w of r also goes to
-// pOut + 8w as digit bytes of the sign of code. Gives the carry out of word 0.
-inline tvWord AddWords(const tvWord* pX, const tvWord* pY, unsigned nShift8, bool bComplement, tvWord nCarry,
-                       tvWord* pR, char* pOut, const clsPairCode& code, unsigned nWords)
+// Requires: nBytes >= 1 digit bytes of the sign of code; pWords cleared.
+// Gives: their pairs in the words of a frame in which byte 0 stands in slot
+// nSlot: word w holds the bytes nSlot - 8w .. nSlot - 8w + 7 before it, 0
+// outside the run. Reads only the run's bytes, each word that lies within it
+// straight from where it stands; writes the words that the run reaches.
+inline void FramePairs(const char* pBytes, unsigned nBytes, unsigned nSlot, const clsPairCode& code,
+                       tvWord* pWords)
 {
-    const unsigned nUp = 8 * (8 - nShift8) - 1;
-    const unsigned nDown = 8 * nShift8;
+    const unsigned char* p = reinterpret_cast<const unsigned char*>(pBytes);
+    tvWord* pOut = pWords + nSlot / 8;
+    const unsigned nHead = 8 * (nSlot % 8); // bits of the first word before the run
+    if (nBytes < 8) {
+        const tvWord nRun = BigEndian(ShortRunPairs(p, nBytes, code));
+        pOut[0] = nRun >> nHead;
+        if (nHead != 0)
+            pOut[1] = nRun << (64 - nHead);
+        return;
+    }
+    unsigned c = 0; // the byte of the run that the next word begins with
+    if (nHead != 0) {
+        *pOut++ = BigEndian(code.PairsOf(Load8(p))) >> nHead;
+        c = 8 - nHead / 8;
+    }
+    for (; c + 8 <= nBytes; c += 8)
+        *pOut++ = BigEndian(code.PairsOf(Load8(p + c)));
+    // The last bytes, read with those before them and moved up to the
+    // word's first slot.
+    if (c < nBytes)
+        *pOut = BigEndian(code.PairsOf(Load8(p + nBytes - 8))) << 8 * (c + 8 - nBytes);
+}
+
+// r = x + y + nCarry over nWords words of pairs, y turned into its nines'
+// complement when bComplement. With bDown, y's digits first move one place
+// down: slot k takes the units digit of slot k - 1 as its tens and the tens
+// digit of slot k + 1 as its units; y's word nWords is 0. Word w of r also
+// goes to pOut + 8w as digit bytes of the sign of code. Gives the carry out
+// of word 0.
+template <bool bDown>
+inline tvWord AddWords(const tvWord* pX, const tvWord* pY, bool bComplement, tvWord nCarry, tvWord* pR, char* pOut,
+                       const clsPairCode& code, unsigned nWords)
+{
     // With the gap added, y's pairs are y + 156, their complement 255 - y.
     const tvWord nFlip = 0 - tvWord(bComplement);
     const tvWord nGap = kRadixGap & ~nFlip;
+    tvWord nTensBelow = 0; // with bDown: the tens digit of the slot after word w
     for (unsigned w = nWords; w-- > 0;) {
         const tvWord x = pX[w];
-        const tvWord y = ((pY[w] << 1 << nUp | pY[w + 1] >> nDown) ^ nFlip) + nGap;
+        tvWord y = pY[w];
+        if (bDown) {
+            const tvWord nTens = TensOf(y);
+            y = (y - nTens * 10) * 10 + (nTens << 8 | nTensBelow);
+            nTensBelow = nTens >> 56;
+        }
+        y = (y ^ nFlip) + nGap;
         // A byte that gave a carry holds its pair; one that did not still
         // holds its gap of 156 and so has its top bit set. The carry out of
         // the first byte is the word's.
@@ -535,27 +557,25 @@ inline int SumWide(const clsSumPlan& plan, char* pBuf, const char** ppSum)
 int SumFrames(clsSumPlan plan, char* pBuf, const char** ppSum)
 {
     const unsigned nWords = (plan.nSpan + 7) / 8;
-    // x: hi's words. y: lo's words from word nSkip / 8 + 1 on, so that word
-    // w of the frame is slots nSkip % 8 .. nSkip % 8 + 7 of y[w], y[w + 1].
+    // x: hi's words. y: lo's words where they stand in the frame; with an odd
+    // exponent difference, one slot further down, where the units digit of
+    // each byte goes, and moved one digit down by the addition.
     tvWord aX[kFrameWords];
     tvWord aY[kFrameWords];
     ClearFrame(aX, nWords);
     ClearFrame(aY, nWords);
-    RunPairs<false>(plan.pHi + 2, plan.nHi, clsPairCode(plan.pHi[0] == kSignNegative), aX);
-    tvWord* pLoWords = aY + plan.nSkip / 8 + 1;
-    const clsPairCode codeLo(plan.pLo[0] == kSignNegative);
-    if (plan.bOdd)
-        RunPairs<true>(plan.pLo + 2, plan.nLo, codeLo, pLoWords);
-    else
-        RunPairs<false>(plan.pLo + 2, plan.nLo, codeLo, pLoWords);
+    RunPairs(plan.pHi + 2, plan.nHi, clsPairCode(plan.pHi[0] == kSignNegative), aX);
+    FramePairs(plan.pLo + 2, plan.nLo, plan.nSkip + plan.bOdd, clsPairCode(plan.pLo[0] == kSignNegative), aY);
 
     // r: the carry word, then the frame, then a word of zeros; its words go
     // to pBuf as digit bytes as they are made.
     tvWord aR[kFrameWords + 1];
     aR[nWords + 1] = 0;
     bool bNegative = plan.bNegative;
-    const tvWord nCarry = AddWords(aX, aY, plan.nSkip % 8, plan.bDifference, plan.bDifference, aR + 1, pBuf + 8,
-                                   clsPairCode(bNegative), nWords);
+    const clsPairCode code(bNegative);
+    const tvWord nCarry =
+        plan.bOdd ? AddWords<true>(aX, aY, plan.bDifference, plan.bDifference, aR + 1, pBuf + 8, code, nWords)
+                  : AddWords<false>(aX, aY, plan.bDifference, plan.bDifference, aR + 1, pBuf + 8, code, nWords);
     aR[0] = plan.bDifference ? 0 : nCarry;
     if (plan.bDifference && nCarry == 0) {
         // The other operand is the larger (their exponents are equal): the
@@ -563,7 +583,7 @@ int SumFrames(clsSumPlan plan, char* pBuf, const char** ppSum)
         for (unsigned w = 0; w < nWords; ++w)
             aX[w] = 0;
         bNegative = !bNegative;
-        AddWords(aX, aR, 0, true, 1, aR + 1, pBuf + 8, clsPairCode(bNegative), nWords);
+        AddWords<false>(aX, aR + 1, true, 1, aR + 1, pBuf + 8, clsPairCode(bNegative), nWords);
     }
     PutFrameBytes(aR, 0, 0, false, clsPairCode(bNegative), pBuf);
     unsigned nStart;
