@@ -554,7 +554,7 @@ inline int SumWide(const clsSumPlan& plan, char* pBuf, const char** ppSum)
 
 // The sum of a plan whose frame has nWords words after the carry word,
 // packed as SumPacked does.
-int SumFrames(clsSumPlan plan, char* pBuf, const char** ppSum)
+__attribute__((always_inline)) inline int SumFrames(clsSumPlan plan, char* pBuf, const char** ppSum)
 {
     const unsigned nWords = (plan.nSpan + 7) / 8;
     // x: hi's words. y: lo's words where they stand in the frame; with an odd
