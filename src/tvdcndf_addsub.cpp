@@ -303,8 +303,11 @@ inline tvWord AddWords(const tvWord* pX, const tvWord* pY, bool bComplement, tvW
         const tvWord x = pX[w];
         tvWord y = pY[w];
         if (bDown) {
+            // Units u and tens t of each slot: the slot becomes 10 u + the
+            // next slot's t, that is 10 (y - 10 t) + 256 t in place: 10 y +
+            // 156 t, the first slot's t moving out to the word above.
             const tvWord nTens = TensOf(y);
-            y = (y - nTens * 10) * 10 + (nTens << 8 | nTensBelow);
+            y = y * 10 + nTens * (256 - kRadix) + nTensBelow;
             nTensBelow = nTens >> 56;
         }
         y = (y ^ nFlip) + nGap;
