@@ -210,6 +210,37 @@ TEST(NumSumKernel, RandomOperandsMatchExactArithmetic)
     EXPECT_EQ(nFailures, 0);
 }
 
+// The lower operand is read word by word where it stands in a long frame:
+// its first word begins at any of the eight slots of a word, and an odd
+// exponent difference moves it one digit more. Runs of 1 to 40 digits (both
+// parities of length, shorter and longer than eight bytes) at every offset
+// below a 41-digit operand, and beyond its end.
+TEST(NumSumKernel, LowerOperandAtEveryOffsetOfALongFrame)
+{
+    std::mt19937 rng(20261210);
+    auto Digits = [&](int n) {
+        std::string str(1, static_cast<char>('1' + std::uniform_int_distribution<int>(0, 8)(rng)));
+        for (int i = 1; i < n; ++i)
+            str += static_cast<char>('0' + std::uniform_int_distribution<int>(0, 9)(rng));
+        if (n > 1 && str.back() == '0')
+            str.back() = '7';
+        return str;
+    };
+    const tvref::Dec hi = DecOf(Digits(41), 0); // places 0 .. 40
+    int nFailures = 0;
+    for (int nDigits = 1; nDigits <= 40 && nFailures < 10; ++nDigits) {
+        const std::string strLo = Digits(nDigits);
+        for (int nTop = 40; nTop >= -30 && nFailures < 10; --nTop) {
+            const std::string strFault = CheckSumKernel(hi, DecOf(strLo, nTop - nDigits + 1));
+            if (!strFault.empty()) {
+                ++nFailures;
+                ADD_FAILURE() << nDigits << " digits up to place " << nTop << ": " << strFault;
+            }
+        }
+    }
+    EXPECT_EQ(nFailures, 0);
+}
+
 // --- overflow at the integer capacity -----------------------------------------
 
 // A number of length 5 and scale 3 has room for two integer digits.
