@@ -297,7 +297,10 @@ inline tvWord AddWords(const tvWord* pX, const tvWord* pY, bool bComplement, tvW
 {
     // With the gap added, y's pairs are y + 156, their complement 255 - y.
     const tvWord nFlip = 0 - tvWord(bComplement);
-    const tvWord nGap = kRadixGap & ~nFlip;
+    // The gap and the 1 of a carry into the word, from which 1 is taken back
+    // when none comes: the top bit of the word below, set when it gave none.
+    const tvWord nGapAndOne = (kRadixGap & ~nFlip) + 1;
+    tvWord nNoCarry = 1 - nCarry;
     tvWord nTensBelow = 0; // with bDown: the tens digit of the slot after word w
     for (unsigned w = nWords; w-- > 0;) {
         const tvWord x = pX[w];
@@ -310,18 +313,18 @@ inline tvWord AddWords(const tvWord* pX, const tvWord* pY, bool bComplement, tvW
             y = y * 10 + nTens * (256 - kRadix) + nTensBelow;
             nTensBelow = nTens >> 56;
         }
-        y = (y ^ nFlip) + nGap;
+        y = (y ^ nFlip) + nGapAndOne;
         // A byte that gave a carry holds its pair; one that did not still
         // holds its gap of 156 and so has its top bit set. The carry out of
         // the first byte is the word's.
-        const tvWord s = x + y + nCarry;
-        nCarry = ~s >> 63;
+        const tvWord s = x + y - nNoCarry;
+        nNoCarry = s >> 63;
         const tvWord r = s - (s >> 7 & kEachByte) * (256 - kRadix);
         pR[w] = r;
         const tvWord nBytes = BigEndian(code.BytesOf(r));
         std::memcpy(pOut + 8 * w, &nBytes, sizeof nBytes);
     }
-    return nCarry;
+    return 1 - nNoCarry;
 }
 
 // Writes words [wFirst, wLast] of a frame of pairs to pBuf + 8w as digit
@@ -464,11 +467,13 @@ inline clsSlots16 MovedDown(const clsSlots16& w, unsigned nSlots)
 // its units.
 inline clsSlots16 DigitDown(const clsSlots16& w, tvWord nUnitsAbove)
 {
+    // 10 w + 156 t holds in each slot 10 u + the tens digit of the slot after
+    // it (see AddWords): the same words one slot further down.
     const tvWord nTensHigh = TensOf(w.nHigh);
     const tvWord nTensLow = TensOf(w.nLow);
-    const tvWord nUnitsHigh = w.nHigh - nTensHigh * 10;
-    const tvWord nUnitsLow = w.nLow - nTensLow * 10;
-    return {nTensHigh + (nUnitsHigh >> 8 | nUnitsAbove << 56) * 10, nTensLow + (nUnitsLow >> 8 | nUnitsHigh << 56) * 10};
+    const tvWord nHigh = w.nHigh * 10 + nTensHigh * (256 - kRadix) + (nTensLow >> 56);
+    const tvWord nLow = w.nLow * 10 + nTensLow * (256 - kRadix);
+    return {nHigh >> 8 | (nUnitsAbove * 10 + (nTensHigh >> 56)) << 56, nLow >> 8 | nHigh << 56};
 }
 
 // x + y + nCarry over 16 slots of pairs, y turned into its nines' complement
@@ -505,6 +510,22 @@ inline int SumWide(const clsSumPlan& plan, char* pBuf, const char** ppSum)
     tvWord nCarry = plan.bDifference;
     clsSlots16 r = Add16(x, y, plan.bDifference, nCarry);
     bool bNegative = plan.bNegative;
+    if (nCarry == tvWord(plan.bDifference) && r.nHigh >> 56 >= 10) {
+        // The usual sum: nothing carried out of slot 0 nor lost at the front,
+        // and slot 0 holds two digits, so the result begins there with hi's
+        // exponent and only its end is to be found.
+        const unsigned nBytes = r.nLow != 0 ? 16 - __builtin_ctzll(r.nLow) / 8 : 8 - __builtin_ctzll(r.nHigh) / 8;
+        const clsPairCode code(bNegative);
+        const tvWord nOutHigh = BigEndian(code.BytesOf(r.nHigh));
+        const tvWord nOutLow = BigEndian(code.BytesOf(r.nLow));
+        std::memcpy(pBuf + 16, &nOutHigh, 8);
+        std::memcpy(pBuf + 24, &nOutLow, 8);
+        pBuf[14] = bNegative ? kSignNegative : kSignPositive;
+        pBuf[15] = EncodeExponentByte(plan.nExpHi, bNegative);
+        pBuf[16 + nBytes] = 0;
+        *ppSum = pBuf + 14;
+        return static_cast<int>(nBytes + 2);
+    }
     if (plan.bDifference) {
         if (nCarry == 0) {
             // The other operand is the larger (their exponents are equal):
@@ -579,6 +600,20 @@ __attribute__((always_inline)) inline int SumFrames(clsSumPlan plan, char* pBuf,
     const tvWord nCarry =
         plan.bOdd ? AddWords<true>(aX, aY, plan.bDifference, plan.bDifference, aR + 1, pBuf + 8, code, nWords)
                   : AddWords<false>(aX, aY, plan.bDifference, plan.bDifference, aR + 1, pBuf + 8, code, nWords);
+    if (nCarry == tvWord(plan.bDifference) && aR[1] >> 56 >= 10) {
+        // The usual sum: nothing carried out of slot 0 nor lost at the front,
+        // and slot 0 holds two digits, so the result begins there with hi's
+        // exponent and only its end is to be found.
+        unsigned wLast = nWords;
+        while (aR[wLast] == 0)
+            --wLast;
+        const unsigned nBytes = 8 * wLast - __builtin_ctzll(aR[wLast]) / 8;
+        pBuf[6] = bNegative ? kSignNegative : kSignPositive;
+        pBuf[7] = EncodeExponentByte(plan.nExpHi, bNegative);
+        pBuf[8 + nBytes] = 0;
+        *ppSum = pBuf + 6;
+        return static_cast<int>(nBytes + 2);
+    }
     aR[0] = plan.bDifference ? 0 : nCarry;
     if (plan.bDifference && nCarry == 0) {
         // The other operand is the larger (their exponents are equal): the
