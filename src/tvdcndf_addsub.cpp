@@ -140,7 +140,7 @@ int tvpacked::CompareMagnitude(const clsWorkNum& a, const clsWorkNum& b)
 // either) gives the frame: its digit byte j stands in slot 8 + j, and slots
 // 0..7 make a word of their own for a carry out of the first slot. The other
 // operand's bytes go where their digits stand; with an odd exponent
-// difference every pair is formed again one digit further down. Each slot
+// difference its pairs are formed again one digit further down. Each slot
 // holds a pair 0..99 in a byte, and eight slots make a word read big-endian,
 // so that the more significant slot is the higher byte and a binary carry
 // runs the way a decimal one does:
@@ -256,7 +256,7 @@ inline void RunPairs(const char* pBytes, unsigned nBytes, const clsPairCode& cod
 
 // Requires: nBytes >= 1 digit bytes of the sign of code; pWords cleared.
 // Gives: their pairs in the words of a frame in which byte 0 stands in slot
-// nSlot: word w holds the bytes nSlot - 8w .. nSlot - 8w + 7 before it, 0
+// nSlot: word w holds the run's bytes 8w - nSlot .. 8w - nSlot + 7, 0
 // outside the run. Reads only the run's bytes, each word that lies within it
 // straight from where it stands; writes the words that the run reaches.
 inline void FramePairs(const char* pBytes, unsigned nBytes, unsigned nSlot, const clsPairCode& code,
@@ -286,12 +286,11 @@ inline void FramePairs(const char* pBytes, unsigned nBytes, unsigned nSlot, cons
 }
 
 // r = x + y + nCarry over nWords words of pairs, y turned into its nines'
-// complement when bComplement. With bDown, y's digits first move one place
-// down: slot k takes the units digit of slot k - 1 as its tens and the tens
-// digit of slot k + 1 as its units; y's word nWords is 0. Word w of r also
-// goes to pOut + 8w as digit bytes of the sign of code. Gives the carry out
-// of word 0.
-template <bool bDown>
+// complement when bComplement. With bUp, y's digits first move one place up:
+// slot k takes its own units digit as its tens and the tens digit of slot
+// k + 1 as its units (0 after word nWords - 1). Word w of r also goes to
+// pOut + 8w as digit bytes of the sign of code. Gives the carry out of word 0.
+template <bool bUp>
 inline tvWord AddWords(const tvWord* pX, const tvWord* pY, bool bComplement, tvWord nCarry, tvWord* pR, char* pOut,
                        const clsPairCode& code, unsigned nWords)
 {
@@ -301,11 +300,11 @@ inline tvWord AddWords(const tvWord* pX, const tvWord* pY, bool bComplement, tvW
     // when none comes: the top bit of the word below, set when it gave none.
     const tvWord nGapAndOne = (kRadixGap & ~nFlip) + 1;
     tvWord nNoCarry = 1 - nCarry;
-    tvWord nTensBelow = 0; // with bDown: the tens digit of the slot after word w
+    tvWord nTensBelow = 0; // with bUp: the tens digit of the slot after word w
     for (unsigned w = nWords; w-- > 0;) {
         const tvWord x = pX[w];
         tvWord y = pY[w];
-        if (bDown) {
+        if (bUp) {
             // Units u and tens t of each slot: the slot becomes 10 u + the
             // next slot's t, that is 10 (y - 10 t) + 256 t in place: 10 y +
             // 156 t, the first slot's t moving out to the word above.
@@ -582,8 +581,9 @@ __attribute__((always_inline)) inline int SumFrames(clsSumPlan plan, char* pBuf,
 {
     const unsigned nWords = (plan.nSpan + 7) / 8;
     // x: hi's words. y: lo's words where they stand in the frame; with an odd
-    // exponent difference, one slot further down, where the units digit of
-    // each byte goes, and moved one digit down by the addition.
+    // exponent difference one slot further down, and moved one digit up by
+    // the addition, so that each digit lands one place below where its pair
+    // stood.
     tvWord aX[kFrameWords];
     tvWord aY[kFrameWords];
     ClearFrame(aX, nWords);
