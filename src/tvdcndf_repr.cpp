@@ -120,8 +120,10 @@ __attribute__((always_inline)) inline bool IsValidInBlock(int nLen, int nScale, 
     // + 10. The first pair is not below 10 and the last not 0 (a value of two
     // bytes fails here: its "first digit byte" is the NUL, which reads as no
     // pair).
-    const int nFirst = bNegative ? -tvpacked::SignedByte(pData[2]) : tvpacked::SignedByte(pData[2]);
-    const int nLast = bNegative ? -tvpacked::SignedByte(pData[nCurStrLen - 1]) : tvpacked::SignedByte(pData[nCurStrLen - 1]);
+    const int nFirstByte = tvpacked::SignedByte(pData[2]);
+    const int nLastByte = tvpacked::SignedByte(pData[nCurStrLen - 1]);
+    const int nFirst = bNegative ? -nFirstByte : nFirstByte;
+    const int nLast = bNegative ? -nLastByte : nLastByte;
     if (nFirst < 2 * kByteOffset || nLast == kByteOffset)
         return false;
     const int nExp = nExpByte < 0 ? nExpByte + kByteOffset : nExpByte - kByteOffset;
