@@ -246,6 +246,187 @@ int PackedQuotientWithDecimals(const char* pA, int nLenA, const char* pB, int nL
     return nPacked;
 }
 
+// --- the remainder of short values in one binary integer ---------------------
+// Values of at most 38 digits fit one unsigned 128-bit integer: their
+// remainder is one hardware-assisted division instead of the word division,
+// and the conversions move whole groups of digit bytes at once.
+
+typedef unsigned __int128 Wide;
+
+// The most digits a short operand has, and the most its remainder may have.
+constexpr int kWideDigits = 38;
+constexpr int kWideRemDigits = 32;
+
+// 10^k for k = 0 .. 38.
+struct clsWidePow10 {
+    Wide an[kWideDigits + 1];
+    constexpr clsWidePow10() : an()
+    {
+        an[0] = 1;
+        for (int k = 1; k <= kWideDigits; ++k)
+            an[k] = an[k - 1] * 10;
+    }
+};
+constexpr clsWidePow10 kWidePow10{};
+
+// The count of decimal digits of x (1 .. 38, x < 10^38, x not 0): from its
+// bit length b, floor(b * log10(2)) is the count or one less.
+int WideDigitCount(Wide x)
+{
+    const std::uint64_t nHigh = static_cast<std::uint64_t>(x >> 64);
+    const int nBits = nHigh != 0 ? 128 - __builtin_clzll(nHigh)
+                                 : 64 - __builtin_clzll(static_cast<std::uint64_t>(x));
+    const int t = (nBits * 1233) >> 12;
+    return t + (x >= kWidePow10.an[t] ? 1 : 0);
+}
+
+// The pairs of m digit bytes (1..8) as stored at p, with 8 bytes readable
+// there, read as one number of 2m digits: the bytes go to the high lanes of
+// a 64-bit integer (the first one most significant), then pairs join into
+// four-digit lanes and those into eight-digit lanes.
+std::uint64_t PairsValue(const char* p, int m, const clsLaneSign& s)
+{
+    std::uint64_t x;
+    std::memcpy(&x, p, sizeof x);
+    x = ((x ^ s.nFlip) - s.nOffset) << 8 * (8 - m);
+    x = (x & 0x00FF00FF00FF00FFull) * 100 + ((x >> 8) & 0x00FF00FF00FF00FFull);
+    x = (x & 0x0000FFFF0000FFFFull) * 10000 + ((x >> 16) & 0x0000FFFF0000FFFFull);
+    return (x & 0xFFFFFFFFull) * kWordRadix + (x >> 32);
+}
+
+// Requires: a valid packed value of nLen bytes, neither zero nor null, with
+// at most 19 digit bytes. Gives: its digit bytes read as one integer M (the
+// pad digit included) and *pnLowExp as PackedToWords gives it. Runs of eight
+// bytes from the end are read straight from the value, never past its end.
+Wide PackedToWide(const char* pData, int nLen, int* pnLowExp)
+{
+    const int n = nLen - 2;
+    const char* pBytes = pData + 2;
+    const clsLaneSign s = LaneSign(pData[0] == kSignNegative);
+    *pnLowExp = DecodeExponentByte(pData[0], pData[1]) - 2 * n + 1;
+    if (n < 8) {
+        const unsigned char* pU = reinterpret_cast<const unsigned char*>(pBytes);
+        std::uint64_t nValue = 0;
+        for (int i = 0; i < n; ++i)
+            nValue = nValue * kRadix + kDigitTables.anPair[pU[i]];
+        return nValue;
+    }
+    constexpr std::uint64_t kHalf = std::uint64_t(kWordRadix) * kWordRadix; // 10^16
+    const std::uint64_t nLow = PairsValue(pBytes + n - 8, 8, s);
+    if (n == 8)
+        return nLow;
+    if (n <= 16)
+        return Wide(PairsValue(pBytes, n - 8, s)) * kHalf + nLow;
+    const std::uint64_t nMiddle = PairsValue(pBytes + n - 16, 8, s);
+    const std::uint64_t nTop = PairsValue(pBytes, n - 16, s);
+    return (Wide(nTop) * kHalf + nMiddle) * kHalf + nLow;
+}
+
+// floor(x / 10^16) for x < 2^107 without a division: the bits of x * m from
+// 2^161 up, with m = ceil(2^161 / 10^16); exact since m * 10^16 - 2^161 is
+// at most 2^(161 - 107) (Granlund and Montgomery's condition).
+std::uint64_t DivideBy1e16(Wide x)
+{
+    constexpr std::uint64_t kInvHigh = 0xE69594BEC44ull;
+    constexpr std::uint64_t kInvLow = 0xDE15B4C2EBE68799ull;
+    const std::uint64_t x0 = static_cast<std::uint64_t>(x);
+    const std::uint64_t x1 = static_cast<std::uint64_t>(x >> 64);
+    const Wide nMiddle = Wide(x1) * kInvLow + Wide(x0) * kInvHigh + ((Wide(x0) * kInvLow) >> 64);
+    const Wide nHigh = Wide(x1) * kInvHigh + (nMiddle >> 64);
+    return static_cast<std::uint64_t>(nHigh >> 33);
+}
+
+// The pairs of sixteen digits (below 10^16) in eight byte lanes, the first
+// pair in the low lane: four groups of four digits come from three divisions
+// by constants (multiplications) that do not wait for each other, then each
+// group splits by 100 in a 32-bit lane of its own (through the reciprocal
+// 5243 / 2^19, exact below 43699).
+inline std::uint64_t HalfToPairs(std::uint64_t n)
+{
+    const std::uint64_t n12 = n / 1000000000000ull;
+    const std::uint64_t n8 = n / 100000000ull;
+    const std::uint64_t n4 = n / 10000ull;
+    const std::uint64_t x1 = n12 | (n8 - n12 * 10000) << 32;
+    const std::uint64_t x2 = (n4 - n8 * 10000) | (n - n4 * 10000) << 32;
+    const std::uint64_t q1 = ((x1 * 5243) >> 19) & 0x0000007F0000007Full;
+    const std::uint64_t q2 = ((x2 * 5243) >> 19) & 0x0000007F0000007Full;
+    const std::uint64_t u1 = q1 | (x1 - q1 * 100) << 8;
+    const std::uint64_t u2 = q2 | (x2 - q2 * 100) << 8;
+    return ((u1 | u1 >> 16) & 0xFFFFFFFFull) | (u2 | u2 >> 16) << 32;
+}
+
+// Requires: 0 < R < 10^32 with the last digit at 10^nLowExp, an exponent
+// that has an exponent byte; room for 19 bytes in pOut. Gives: the packed
+// form of plus or minus R with its NUL, and its length. R splits into two
+// halves of sixteen digits, read as R * 10 for an odd count of digits so
+// that the first digit begins a pair; their sixteen pairs, the significant
+// ones moved to the front, are written at once, and the zero pairs at the end
+// are cut off.
+int WideToPacked(Wide r, int nLowExp, bool bNegative, char* pOut)
+{
+    constexpr std::uint64_t kHalf = std::uint64_t(kWordRadix) * kWordRadix; // 10^16
+    const int nDigits = WideDigitCount(r);
+    std::uint64_t nHigh = DivideBy1e16(r);
+    std::uint64_t nLow = static_cast<std::uint64_t>(r) - nHigh * kHalf;
+    if (nDigits & 1) {
+        // R < 10^31, so R * 10 keeps both halves below 10^16.
+        nHigh = nHigh * 10 + nLow / (kHalf / 10);
+        nLow = nLow % (kHalf / 10) * 10;
+    }
+    // Pairs as 16 bytes, the first in the low lane, then the leading zero
+    // pairs shifted out: the bytes past the last pair become 0.
+    const int nPairs = (nDigits + 1) / 2;
+    Wide nBytes = (Wide(HalfToPairs(nLow)) << 64 | HalfToPairs(nHigh)) >> 8 * (16 - nPairs);
+    const std::uint64_t nFirst = static_cast<std::uint64_t>(nBytes);
+    const std::uint64_t nLast = static_cast<std::uint64_t>(nBytes >> 64);
+    // The last pair that is not 0; the first one never is.
+    const int nKept = nLast != 0 ? 16 - __builtin_clzll(nLast) / 8 : 8 - __builtin_clzll(nFirst) / 8;
+    const clsLaneSign s = LaneSign(bNegative);
+    const std::uint64_t anBytes[2] = {(nFirst + s.nOffset) ^ s.nFlip, (nLast + s.nOffset) ^ s.nFlip};
+    pOut[0] = bNegative ? kSignNegative : kSignPositive;
+    pOut[1] = EncodeExponentByte(nLowExp + nDigits - 1, bNegative);
+    std::memcpy(pOut + 2, anBytes, sizeof anBytes);
+    pOut[2 + nKept] = 0;
+    return 2 + nKept;
+}
+
+// The remainder of |a| / |b| truncated to an integer quotient, with a's sign
+// (bNegative), packed into pOut, when both are short: a and b of at most 19
+// digit bytes, the aligned a of at most 38 digits and the aligned b of at most
+// 32. Requires: a and b valid, neither zero nor null, |a| >= |b|.
+// Gives: the packed length ("o" for zero) and *pnLowExp, the place of the
+// remainder's last digit as DivideMagnitudes gives it; 0 when they are not
+// short (nothing done).
+int ShortRemainder(const char* pA, int nLenA, const char* pB, int nLenB, bool bNegative, char* pOut, int* pnLowExp)
+{
+    const int nBytesA = nLenA - 2;
+    const int nBytesB = nLenB - 2;
+    if (nBytesA > kWideDigits / 2 || nBytesB > kWideRemDigits / 2)
+        return 0;
+    // The low exponents without reading the digits: the tests of length come
+    // before the conversions.
+    const int nLowA = DecodeExponentByte(pA[0], pA[1]) - 2 * nBytesA + 1;
+    const int nLowB = DecodeExponentByte(pB[0], pB[1]) - 2 * nBytesB + 1;
+    const int s = nLowA - nLowB;
+    if ((s > 0 && 2 * nBytesA + s > kWideDigits) || (s < 0 && 2 * nBytesB - s > kWideRemDigits))
+        return 0;
+    int nLow;
+    Wide a = PackedToWide(pA, nLenA, &nLow);
+    Wide b = PackedToWide(pB, nLenB, &nLow);
+    if (s > 0)
+        a *= kWidePow10.an[s];
+    else
+        b *= kWidePow10.an[-s];
+    *pnLowExp = s > 0 ? nLowB : nLowA;
+    const Wide r = a % b;
+    if (r == 0) {
+        pOut[0] = kSignZero;
+        pOut[1] = 0;
+        return 1;
+    }
+    return WideToPacked(r, *pnLowExp, bNegative, pOut);
+}
+
 // Whether the integer quotient of two packed values, neither zero nor null,
 // with nDiff = e(a) - e(b), is 0: |a| < |b|.
 bool IntegerQuotientIsZero(const char* pA, int nLenA, const char* pB, int nLenB, int nDiff)
@@ -375,6 +556,17 @@ void clsNumDbFld::DivideValue(const char* pData, int nLen, const clsNumDbFld& di
         if (pQuotient)
             *pQuotient = g_numZero;
         return;
+    }
+    if (!pQuotient) {
+        int nLowR;
+        const int nPacked = ShortRemainder(pData, nLen, pDivisor, nDivisorLen, bNegDividend, achPacked, &nLowR);
+        if (nPacked != 0) {
+            const int nScale = pRemainder->m_nDbFldScale;
+            const bool bFitsScale =
+                -nLowR <= nScale || (nScale >= m_nDbFldScale && nScale >= divisor.m_nDbFldScale);
+            pRemainder->StoreExactPacked(achPacked, nPacked, bFitsScale);
+            return;
+        }
     }
     clsWordNum q;
     clsWordNum r;
