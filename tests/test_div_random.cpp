@@ -300,6 +300,35 @@ std::string FullPrecisionText(std::mt19937_64& rng, Precision p)
     return tvref::Text(tvref::FromText(strText));
 }
 
+// The text of a value of exactly nDigits significant digits (1..38) that a
+// number of length 38 and scale nScale holds, at a random place: random
+// digits, all 9s, 1 then zeros, a last digit after zeros, or zeros at the
+// end, so that the digits fill an odd or even count of pairs.
+std::string ShortValueText(std::mt19937_64& rng, int nDigits, int nScale)
+{
+    std::uniform_int_distribution<int> digit(0, 9);
+    std::string strDigits(static_cast<size_t>(nDigits), '0');
+    switch (std::uniform_int_distribution<int>(0, 4)(rng)) {
+    case 0: strDigits.assign(static_cast<size_t>(nDigits), '9'); break;
+    case 1: break;
+    case 2: strDigits.back() = static_cast<char>('1' + std::uniform_int_distribution<int>(0, 8)(rng)); break;
+    case 3:
+        for (int i = 0; i < nDigits / 2; ++i)
+            strDigits[static_cast<size_t>(i)] = static_cast<char>('0' + digit(rng));
+        break;
+    default:
+        for (char& ch : strDigits)
+            ch = static_cast<char>('0' + digit(rng));
+        break;
+    }
+    strDigits[0] = static_cast<char>('1' + std::uniform_int_distribution<int>(0, 8)(rng));
+    // The exponent of the first digit: the last one at 10^-nScale or above,
+    // the first below 10^(38 - nScale).
+    const int nExp = std::uniform_int_distribution<int>(nDigits - 1 - nScale, 37 - nScale)(rng);
+    const bool bNeg = std::uniform_int_distribution<int>(0, 1)(rng) == 1;
+    return tvref::Text(tvref::FromDigits(bNeg, strDigits, nDigits - 1 - nExp));
+}
+
 const int kCases = 3000;
 
 } // namespace
@@ -417,6 +446,66 @@ TEST(DivRandom, OperatorsDivideAtTheChosenPrecision)
         }
         ASSERT_EQ(TextOf(numA), ops.strA) << Describe(nSeed, ops, "/ (operator)");
         ASSERT_EQ(TextOf(numB), ops.strB) << Describe(nSeed, ops, "/ (operator)");
+    }
+}
+
+// Operands of every count of significant digits from 1 to 38 against every
+// other, at length 38 and random scales: the remainder of operands of up to
+// 38 digits is taken in one step, and the counts cover the ends of that path
+// (dividends of 19 digit pairs, divisors and remainders of 32 digits and
+// more, odd and even counts, operands at different places): Divide, %= and
+// the operator %.
+TEST(DivRandom, RemaindersOfOperandsOfEveryCountOfDigitsUpTo38)
+{
+    const unsigned long long nTestSeed = TestSeed(kDefaultSeed);
+    SCOPED_TRACE(SeedNote(nTestSeed));
+    const unsigned long long nBase = nTestSeed + 7000000ULL;
+    for (int nCase = 0; nCase < 3 * 38 * 38; ++nCase) {
+        const int nDigitsA = nCase / 38 % 38 + 1;
+        const int nDigitsB = nCase % 38 + 1;
+        {
+            const unsigned long long nSeed = nBase + static_cast<unsigned long long>(nCase);
+            std::mt19937_64 rng(nSeed);
+            Operands ops;
+            ops.pa = {38, std::uniform_int_distribution<int>(0, 38)(rng)};
+            ops.pb = {38, std::uniform_int_distribution<int>(0, 38)(rng)};
+            if (std::uniform_int_distribution<int>(0, 3)(rng) == 0)
+                ops.pb.nScale = ops.pa.nScale;
+            ops.strA = ShortValueText(rng, nDigitsA, ops.pa.nScale);
+            ops.strB = ShortValueText(rng, nDigitsB, ops.pb.nScale);
+            CheckIntegerDivision(nSeed, ops, rng);
+            if (HasFatalFailure())
+                return;
+
+            // The operator, at the precision of the operand with the larger
+            // capacity (the larger scale on a tie); the left operand is
+            // rounded to it first.
+            int d = ops.pb.nScale - ops.pa.nScale;
+            if (d == 0)
+                d = 1;
+            const Precision pRes = d > 0 ? ops.pa : ops.pb;
+            const Dec a = tvref::Round(tvref::FromText(ops.strA), pRes.nScale);
+            const Dec b = tvref::FromText(ops.strB);
+            Outcome want;
+            if (tvref::IsZero(a))
+                want.strText = "0";
+            else if (EarlyOverflow(a, b, pRes.nLen - pRes.nScale))
+                want.nErr = -2053;
+            else
+                want = tvref::Store(tvref::IntegerDivision(a, b).second, pRes.nLen, pRes.nScale);
+            const clsNumDbFld numA = NumAt(ops.pa.nLen, ops.pa.nScale, ops.strA.c_str());
+            const clsNumDbFld numB = NumAt(ops.pb.nLen, ops.pb.nScale, ops.strB.c_str());
+            std::string strGot;
+            const int nErr = ErrorOf([&] {
+                const clsNumDbFld numRes = numA % numB;
+                ASSERT_EQ(NumProbe::Scale(numRes), pRes.nScale) << Describe(nSeed, ops, "% (operator)");
+                strGot = TextOf(numRes);
+            });
+            ASSERT_EQ(nErr, want.nErr) << Describe(nSeed, ops, "% (operator)");
+            if (nErr == 0) {
+                ASSERT_EQ(strGot, want.strText) << Describe(nSeed, ops, "% (operator)");
+            }
+        }
     }
 }
 
