@@ -499,6 +499,17 @@ void clsNumDbFld::DivideInto(const clsNumDbFld& dividend, const clsNumDbFld& div
         CheckValid();
         return;
     }
+    if (bRemainder) {
+        // A dividend whose first digit lies below the divisor's is its own
+        // remainder, at no larger a scale than this number's (DivideValue's
+        // first test, taken here without its set-up).
+        const char* pDivisor = divisor.m_strData;
+        if (DecodeExponentByte(pData[0], pData[1]) < DecodeExponentByte(pDivisor[0], pDivisor[1])) {
+            if (static_cast<const char*>(m_strData) != pData)
+                StoreExactPacked(pData, nLen, true);
+            return;
+        }
+    }
     DivideValue(pData, nLen, divisor, nullptr, bRemainder ? this : nullptr);
 }
 
