@@ -346,6 +346,17 @@ inline void PutFrameBytes(const tvWord* pR, unsigned wFirst, unsigned wLast, boo
     }
 }
 
+// Writes the sign and exponent bytes before the nBytes digit bytes at
+// pDigits and the NUL after them. Gives the packed value's first byte; its
+// length is nBytes + 2.
+inline char* PutHeadAndEnd(char* pDigits, unsigned nBytes, int nExp, bool bNegative)
+{
+    pDigits[-2] = bNegative ? kSignNegative : kSignPositive;
+    pDigits[-1] = EncodeExponentByte(nExp, bNegative);
+    pDigits[nBytes] = 0;
+    return pDigits - 2;
+}
+
 // Finishes the packing of a frame of nWords words of pairs (with a word of
 // zeros after them) whose words stand in pBuf + 8w as digit bytes of the
 // given sign, slot 8 standing for 10^nExp8 and 10^(nExp8 - 1): the value
@@ -381,9 +392,7 @@ inline unsigned PackFrame(const tvWord* pR, unsigned nWords, int nExp8, bool bNe
         nBytes = nLast - nFirst + (nLastPair % 10 != 0 ? 1 : 0);
         PutFrameBytes(pR, wFirst, wLast, true, clsPairCode(bNegative), pBuf);
     }
-    pBuf[nFirst - 2] = bNegative ? kSignNegative : kSignPositive;
-    pBuf[nFirst - 1] = EncodeExponentByte(nExp, bNegative);
-    pBuf[nFirst + nBytes] = 0;
+    PutHeadAndEnd(pBuf + nFirst, nBytes, nExp, bNegative);
     nStart = nFirst - 2;
     return nBytes + 2;
 }
@@ -519,10 +528,7 @@ inline int SumWide(const clsSumPlan& plan, char* pBuf, const char** ppSum)
         const tvWord nOutLow = BigEndian(code.BytesOf(r.nLow));
         std::memcpy(pBuf + 16, &nOutHigh, 8);
         std::memcpy(pBuf + 24, &nOutLow, 8);
-        pBuf[14] = bNegative ? kSignNegative : kSignPositive;
-        pBuf[15] = EncodeExponentByte(plan.nExpHi, bNegative);
-        pBuf[16 + nBytes] = 0;
-        *ppSum = pBuf + 14;
+        *ppSum = PutHeadAndEnd(pBuf + 16, nBytes, plan.nExpHi, bNegative);
         return static_cast<int>(nBytes + 2);
     }
     if (plan.bDifference) {
@@ -567,11 +573,7 @@ inline int SumWide(const clsSumPlan& plan, char* pBuf, const char** ppSum)
     std::memcpy(pBuf + 16, &nOutHigh, 8);
     std::memcpy(pBuf + 24, &nOutLow, 8);
     pBuf[32] = static_cast<char>(code.BytesOf(nAfter));
-    char* pSum = pBuf + 14 + nStart;
-    pSum[0] = bNegative ? kSignNegative : kSignPositive;
-    pSum[1] = EncodeExponentByte(nExp, bNegative);
-    pSum[2 + nEnd - nStart] = 0;
-    *ppSum = pSum;
+    *ppSum = PutHeadAndEnd(pBuf + 16 + nStart, static_cast<unsigned>(nEnd - nStart), nExp, bNegative);
     return 2 + nEnd - nStart;
 }
 
@@ -608,10 +610,7 @@ __attribute__((always_inline)) inline int SumFrames(clsSumPlan plan, char* pBuf,
         while (aR[wLast] == 0)
             --wLast;
         const unsigned nBytes = 8 * wLast - __builtin_ctzll(aR[wLast]) / 8;
-        pBuf[6] = bNegative ? kSignNegative : kSignPositive;
-        pBuf[7] = EncodeExponentByte(plan.nExpHi, bNegative);
-        pBuf[8 + nBytes] = 0;
-        *ppSum = pBuf + 6;
+        *ppSum = PutHeadAndEnd(pBuf + 8, nBytes, plan.nExpHi, bNegative);
         return static_cast<int>(nBytes + 2);
     }
     aR[0] = plan.bDifference ? 0 : nCarry;

@@ -174,6 +174,16 @@ inline void CopyShortBytes(char* pDst, const char* pSrc, int nBytes)
     }
 }
 
+// Copies nBytes (>= 0) from pSrc to pDst: as CopyShortBytes up to 64 bytes
+// (a stored value has at most 54), by memcpy beyond. The two may not overlap.
+inline void CopyPackedBytes(char* pDst, const char* pSrc, int nBytes)
+{
+    if (nBytes <= 64)
+        CopyShortBytes(pDst, pSrc, nBytes);
+    else
+        std::memcpy(pDst, pSrc, static_cast<size_t>(nBytes));
+}
+
 // Copies nBytes (1..64) from one string block's character area to another's,
 // in 16-byte moves: [0, 16), [nBytes - 16, nBytes) and those between. Requires
 // max(16, nBytes) bytes in both areas (a block's character area is a whole

@@ -109,10 +109,7 @@ void clsNumDbFld::StorePacked(const char* pData, int nLen)
     if (!ptrBlock->IsShared() && nLen < ptrBlock->m_nAllocSiz) {
         // In place: the block has room for the value and its NUL.
         char* pBuf = ptrBlock->Chars();
-        if (nLen <= 64)
-            tvpacked::CopyShortBytes(pBuf, pData, nLen);
-        else
-            std::memcpy(pBuf, pData, static_cast<size_t>(nLen));
+        tvpacked::CopyPackedBytes(pBuf, pData, nLen);
         ptrBlock->m_nDataLen = nLen;
         pBuf[nLen] = 0;
         return;
@@ -123,10 +120,7 @@ void clsNumDbFld::StorePacked(const char* pData, int nLen)
     // a block sized for the value, filled before it replaces the old one, so
     // that a failed allocation changes nothing.
     clsStrData* ptrNew = new (nLen) clsStrData(nLen);
-    if (nLen <= 64)
-        tvpacked::CopyShortBytes(ptrNew->Chars(), pData, nLen);
-    else
-        std::memcpy(ptrNew->Chars(), pData, static_cast<size_t>(nLen));
+    tvpacked::CopyPackedBytes(ptrNew->Chars(), pData, nLen);
     m_strData.m_spstrData.Adopt(ptrNew);
 }
 
